@@ -1,0 +1,133 @@
+#include "app/login.h"
+
+#include "storage/dates.h"
+#include "storage/settings_files.h"
+
+#include <QSqlQuery>
+
+namespace ts {
+
+namespace {
+
+const QStringList kBoxTypes{QStringLiteral("一路"), QStringLiteral("二路"), QStringLiteral("四路"),
+                            QStringLiteral("MODEM")};
+
+Outcome checkHardware(const HardwareChoice& hw)
+{
+    if (!hw.boxType.isEmpty() && !kBoxTypes.contains(hw.boxType))
+        return Outcome::refused(QStringLiteral("接收设备类型选择错误！！"));
+    // The port and its limit matter only for the serial box; a hidden port
+    // list must not stand in the way of a login without it.
+    if (hw.serial && hw.boxType != QLatin1String("MODEM") && !hw.boxType.isEmpty() && hw.port.toInt() >= 5)
+        return Outcome::refused(
+            QStringLiteral("一路和二路和四路的来电显示接收盒有效串口编号为1-4，请重新进行设置！！"));
+    if (hw.serial && hw.port.isEmpty())
+        return Outcome::refused(QStringLiteral("请选择串口编号！！"));
+    return Outcome::done();
+}
+
+} // namespace
+
+HardwareChoice Login::storedHardware()
+{
+    HardwareChoice hw;
+    const int port = db_.scalar(QStringLiteral("select 编号 from 串口编号 limit 1")).toInt();
+    if (port != 0) {
+        hw.serial = true;
+        hw.port = QString::number(port);
+        hw.boxType = db_.scalar(QStringLiteral("select 路数 from 来电路数 limit 1")).toString();
+    }
+    QSqlQuery q = db_.exec(QStringLiteral("select 录音设备, 路数 from 录音设备 limit 1"));
+    if (q.next() && !q.value(0).toString().isEmpty()) {
+        hw.usbRecording = true;
+        hw.model = q.value(0).toString();
+        hw.channels = q.value(1).toString();
+    }
+    return hw;
+}
+
+QStringList Login::userNames()
+{
+    QStringList names;
+    QSqlQuery q = db_.exec(QStringLiteral("select 用户 from 登陆 order by id"));
+    while (q.next())
+        names << q.value(0).toString();
+    return names;
+}
+
+QString Login::runRepairs()
+{
+    // Our own tables already have the column types the program needs, so
+    // only the null totals are repaired here.
+    try {
+        Transaction tx(db_);
+        for (const char* column : {"订水总数量", "订水总次数", "订水总金额", "预付款剩余", "积分"}) {
+            const QString c = QString::fromUtf8(column);
+            db_.exec(QStringLiteral("update 客户资料 set %1=0 where %1 is null").arg(c));
+        }
+        db_.exec(QStringLiteral("select * from fasongneirong limit 1"));
+        tx.commit();
+    } catch (const DbError& e) {
+        return e.message();
+    }
+    return {};
+}
+
+Outcome Login::login(const LoginInput& input, const QString& programDir, LoginValues& values)
+{
+    Outcome checked = checkHardware(input.hardware);
+    if (!checked)
+        return checked;
+
+    Outcome result = Outcome::done();
+    const QString repairError = runRepairs();
+    if (!repairError.isEmpty())
+        result.notices << repairError;
+
+    QSqlQuery q = db_.exec(QStringLiteral("select * from 登陆 where 用户=:nm and 密码=:ps"),
+                           {{QStringLiteral("nm"), input.user}, {QStringLiteral("ps"), input.password}});
+    if (!q.next())
+        return Outcome::refused(kNoRight);
+    QStringList rights;
+    for (int i = 1; i <= 9; ++i)
+        rights << q.value(QStringLiteral("right%1").arg(i)).toString();
+    q.finish();
+
+    LoginValues v = values;
+    v.operatorName = input.user;
+    v.rights = rights;
+    v.dateSeparator = systemDateSeparator();
+    readSpecialSettings(programDir, v);
+
+    const HardwareChoice& hw = input.hardware;
+    {
+        Transaction tx(db_);
+        if (hw.serial) {
+            v.callerIdMode = QStringLiteral("来电登陆");
+            v.callerIdBoxType = hw.boxType;
+            v.serialPort = hw.port.toInt();
+            db_.exec(QStringLiteral("update 串口编号 set 编号=:n"), {{QStringLiteral("n"), v.serialPort}});
+            db_.exec(QStringLiteral("update 来电路数 set 路数=:n"), {{QStringLiteral("n"), hw.boxType}});
+        } else {
+            v.callerIdMode.clear();
+            v.serialPort = 0;
+            db_.exec(QStringLiteral("update 串口编号 set 编号=0"));
+        }
+        if (hw.usbRecording) {
+            v.callerIdMode = QStringLiteral("录音登陆") + hw.model;
+            v.recordingChannels = hw.channels.toInt();
+            db_.exec(QStringLiteral("update 录音设备 set 录音设备=:m,路数=:n"),
+                     {{QStringLiteral("m"), hw.model}, {QStringLiteral("n"), v.recordingChannels}});
+        } else {
+            db_.exec(QStringLiteral("update 录音设备 set 录音设备=:m"), {{QStringLiteral("m"), QString()}});
+        }
+        tx.commit();
+    }
+
+    readStationSettings(programDir, v);
+    v.commissionMethod = db_.scalar(QStringLiteral("select 方式 from 提成方式 limit 1")).toString();
+    values = v;
+    return result;
+}
+
+} // namespace ts
