@@ -17,12 +17,12 @@ OpenedDatabase openProgramDatabase(const QString& programDir, const QString& wor
         r.db = Db::open(*explicitTarget, &error);
     } else {
         const WorkMode mode = readWorkMode(programDir);
-        if (mode.mode == QLatin1String("工作站")) {
+        if (mode.mode == QStringLiteral("工作站")) {
             const QString folder = mode.folder;
             std::optional<DbTarget> target;
-            if (folder.startsWith(QLatin1String("postgres"))) {
+            if (folder.startsWith(QStringLiteral("postgres"))) {
                 target = DbTarget::parse(folder, &error);
-            } else if (!folder.isEmpty() && folder != QLatin1String("default")) {
+            } else if (!folder.isEmpty() && folder != QStringLiteral("default")) {
                 QString path = folder;
                 path.replace(QLatin1Char('\\'), QLatin1Char('/'));
                 target = DbTarget::parse(QDir(path).filePath(kDatabaseFileName), &error);
