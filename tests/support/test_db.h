@@ -1,6 +1,7 @@
 #pragma once
 
 #include "storage/db.h"
+#include "support/qt_print.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,58 @@
+#include "app/Uhuanying.h"
+
+#include "app/login_values.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPixmap>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace ts {
+
+bool isBuiltInBrand(const QString& shortName)
+{
+    return shortName == QStringLiteral("澄源") || shortName == QStringLiteral("清泉") || shortName == QStringLiteral("百川");
+}
+
+Thuanying::Thuanying(const QString& programDir, QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("Thuanying"));
+    const LoginValues& lv = LoginValues::current();
+
+    auto* picture = new QLabel;
+    picture->setObjectName(QStringLiteral("图片"));
+    const QPixmap pixmap(QDir(programDir).filePath(QStringLiteral("main.jpg")));
+    if (!pixmap.isNull()) {
+        picture->setPixmap(pixmap);
+    } else {
+        picture->setMinimumSize(480, 200);
+        picture->setStyleSheet(QStringLiteral("background:#2a6fb0;"));
+    }
+
+    const bool brand = isBuiltInBrand(lv.companyShortName);
+    auto* line1 = new QLabel(brand ? lv.companyShortName + QStringLiteral("rivodaz2010 ") : QString());
+    line1->setObjectName(QStringLiteral("第一行"));
+    auto* line2 = new QLabel(brand ? lv.companyFullName : QString());
+    line2->setObjectName(QStringLiteral("第二行"));
+    QFont f = line1->font();
+    f.setPointSize(f.pointSize() + 6);
+    f.setBold(true);
+    line1->setFont(f);
+    for (QLabel* l : {line1, line2})
+        l->setAlignment(Qt::AlignCenter);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 12);
+    layout->addWidget(picture);
+    layout->addWidget(line1);
+    layout->addWidget(line2);
+
+    adjustSize();
+    if (const QScreen* s = QGuiApplication::primaryScreen())
+        move(s->geometry().center() - rect().center());
+}
+
+} // namespace ts

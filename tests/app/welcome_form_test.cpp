@@ -1,0 +1,32 @@
+#include "app/Uhuanying.h"
+#include "app/login_values.h"
+#include "support/qt_print.h"
+
+#include <QLabel>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace ts;
+
+TEST(Welcome, BuiltInBrandShowsItsLinesOtherBrandsShowNone)
+{
+    QTemporaryDir dir;
+    LoginValues& lv = LoginValues::current();
+    const LoginValues saved = lv;
+
+    lv.companyShortName = "澄源";
+    lv.companyFullName = "澄源纯净水配送管理系统";
+    {
+        Thuanying w(dir.path());
+        EXPECT_EQ(w.findChild<QLabel*>("第一行")->text(), "澄源rivodaz2010 ");
+        EXPECT_EQ(w.findChild<QLabel*>("第二行")->text(), "澄源纯净水配送管理系统");
+    }
+    lv.companyShortName = "山泉";
+    {
+        Thuanying w(dir.path());
+        EXPECT_EQ(w.findChild<QLabel*>("第一行")->text(), "");
+        EXPECT_EQ(w.findChild<QLabel*>("第二行")->text(), "");
+    }
+    lv = saved;
+}
