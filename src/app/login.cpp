@@ -97,7 +97,10 @@ Outcome Login::login(const LoginInput& input, const QString& programDir, LoginVa
     v.operatorName = input.user;
     v.rights = rights;
     v.dateSeparator = systemDateSeparator();
-    readSpecialSettings(programDir, v);
+    QString problem;
+    readSpecialSettings(programDir, v, &problem);
+    if (!problem.isEmpty())
+        result.notices << problem;
 
     const HardwareChoice& hw = input.hardware;
     {
@@ -124,7 +127,10 @@ Outcome Login::login(const LoginInput& input, const QString& programDir, LoginVa
         tx.commit();
     }
 
-    readStationSettings(programDir, v);
+    problem.clear();
+    readStationSettings(programDir, v, &problem);
+    if (!problem.isEmpty())
+        result.notices << problem;
     v.commissionMethod = db_.scalar(QStringLiteral("select 方式 from 提成方式 limit 1")).toString();
     values = v;
     return result;

@@ -5,6 +5,7 @@
 #include "app/login_values.h"
 #include "app/startup.h"
 #include "storage/settings_files.h"
+#include "widgets/form_registry.h"
 #include "widgets/messages.h"
 
 #include <QApplication>
@@ -101,10 +102,14 @@ int main(int argc, char** argv)
         return 1;
     }
     ts::setAppDb(opened.db.get());
+    if (!opened.settingsProblem.isEmpty())
+        ts::Messages::instance().error(nullptr, opened.settingsProblem);
 
     ts::LoginValues& lv = ts::LoginValues::current();
-    ts::readBranding(programDir, lv);
-    ts::readSpecialSettings(programDir, lv);
+    QString problem;
+    ts::readBranding(programDir, lv, &problem);
+    if (!problem.isEmpty())
+        ts::Messages::instance().error(nullptr, problem);
     if (lv.companyShortName != QStringLiteral("澄源"))
         QApplication::setApplicationName(lv.companyShortName + QStringLiteral("rivodaz2010"));
 
@@ -126,6 +131,7 @@ int main(int argc, char** argv)
     QObject::connect(&login, &QDialog::rejected, &app, &QCoreApplication::quit);
     const int code = app.exec();
     mainWindow.reset();
+    ts::FormRegistry::instance().clear();
     ts::setAppDb(nullptr);
     return code;
 }

@@ -16,7 +16,7 @@ OpenedDatabase openProgramDatabase(const QString& programDir, const QString& wor
     if (explicitTarget) {
         r.db = Db::open(*explicitTarget, &error);
     } else {
-        const WorkMode mode = readWorkMode(programDir);
+        const WorkMode mode = readWorkMode(programDir, &r.settingsProblem);
         if (mode.mode == QStringLiteral("工作站")) {
             const QString folder = mode.folder;
             std::optional<DbTarget> target;

@@ -16,6 +16,7 @@ struct OpenedDatabase {
     std::unique_ptr<Db> db;
     QString detail;              // why opening failed, for standard error
     QStringList upgradeFailures;  // statements of the schema upgrade that were skipped
+    QString settingsProblem;      // moshi.ini could not be read cleanly
 };
 
 // Opens the program's database and brings its schema up to date.

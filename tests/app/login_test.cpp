@@ -191,3 +191,17 @@ TEST(Startup, ForeignOrCorruptFilesAreRefusedUntouched)
     ASSERT_TRUE(again.open(QIODevice::ReadOnly));
     EXPECT_EQ(again.readAll(), QByteArray(4096, '\x7f'));
 }
+
+TEST_P(LoginTest, UnreadableSettingsFileIsToldAndDefaultsApply)
+{
+    QFile f(QDir(dir_.path()).filePath("tsyq.ini"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[\xff\xfe\x81]\r\n\xe7\xb1\xbb=\x80\r\n");
+    f.close();
+    const Outcome r = login("admin", "admin");
+    ASSERT_TRUE(r.ok);
+    ASSERT_EQ(r.notices.size(), 1);
+    EXPECT_TRUE(r.notices.first().contains("tsyq.ini")) << r.notices.first().toStdString();
+    EXPECT_EQ(values.specialRequirement, "0");
+    EXPECT_EQ(values.singlePrintLayout, "POS76");
+}
