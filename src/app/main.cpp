@@ -1,6 +1,7 @@
 #include "app/Uhuanying.h"
 #include "app/Ulogin.h"
 #include "app/Umain.h"
+#include "app/Uwiring.h"
 #include "app/app_context.h"
 #include "app/login_values.h"
 #include "app/startup.h"
@@ -123,6 +124,7 @@ int main(int argc, char** argv)
     std::unique_ptr<ts::Tmain> mainWindow;
     QObject::connect(&login, &ts::Tlogin::loggedIn, [&] {
         mainWindow = std::make_unique<ts::Tmain>();
+        ts::wireForms(*mainWindow);
         mainWindow->applyRights(lv);
         mainWindow->show();
         login.hide();

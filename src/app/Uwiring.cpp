@@ -1,0 +1,44 @@
+#include "app/Uwiring.h"
+
+#include "app/Umain.h"
+#include "widgets/form_registry.h"
+
+#include <QDialog>
+
+namespace ts {
+
+void openModal(const QString& formClass, QWidget* parent)
+{
+    QWidget* w = FormRegistry::instance().form(formClass);
+    if (!w)
+        return;
+    if (auto* d = qobject_cast<QDialog*>(w)) {
+        if (parent && d->parentWidget() != parent)
+            d->setParent(parent, d->windowFlags() | Qt::Dialog);
+        d->exec();
+        return;
+    }
+    w->setWindowModality(Qt::ApplicationModal);
+    w->show();
+}
+
+void openModeless(const QString& formClass, QWidget* parent)
+{
+    QWidget* w = FormRegistry::instance().form(formClass);
+    if (!w)
+        return;
+    if (parent && w->parentWidget() != parent)
+        w->setParent(parent, w->windowFlags() | Qt::Window);
+    w->setWindowModality(Qt::NonModal);
+    w->show();
+    w->raise();
+    w->activateWindow();
+}
+
+void wireForms(Tmain& main)
+{
+    // Each subsystem's wire…Forms(main) call goes here as it arrives.
+    (void)main;
+}
+
+} // namespace ts
