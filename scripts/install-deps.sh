@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-serialport-dev
-  libsodium-dev libxlsxwriter-dev libfreexl-dev
+  libsodium-dev libxlsxwriter-dev libfreexl-dev libzip-dev
   fonts-noto-cjk
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   postgresql
