@@ -44,6 +44,10 @@ void createSchema(Db& db)
             {{QStringLiteral("off"), false}});
     db.exec(QStringLiteral("insert into 预约设置 (提前分钟, 间隔分钟) values (0, 10)"));
     db.exec(QStringLiteral("insert into 饮水机清洗提醒 (天数) values (0)"));
+    // Other windows look for these two product types by name; they cannot be
+    // deleted, so a new station starts with them.
+    db.exec(QStringLiteral("insert into 商品类型 (类型) values ('水')"));
+    db.exec(QStringLiteral("insert into 商品类型 (类型) values ('饮水机')"));
 
     Binds admin{{QStringLiteral("u"), QStringLiteral("admin")},
                 {QStringLiteral("p"), kInitialAdminPassword},

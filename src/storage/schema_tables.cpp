@@ -69,6 +69,7 @@ QList<TableDef> buildTables()
         table("特价表", {
             counter("ID"),
             integer("客户编号"),
+            text("客户名称"),
             text("产品名称"),
             currency("特价"),
         }),
