@@ -1,0 +1,426 @@
+#include "customers/customer_spreadsheet.h"
+
+#include "customers/customer_list.h"
+#include "storage/dates.h"
+#include "storage/db.h"
+#include "storage/money.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QFileInfo>
+#include <QHash>
+#include <QXmlStreamReader>
+
+#include <freexl.h>
+#include <xlsxwriter.h>
+#include <zip.h>
+
+#include <cmath>
+#include <memory>
+
+namespace ts {
+
+namespace {
+
+// ---- .xlsx: a zip of XML parts ----
+
+bool zipEntry(zip_t* archive, const QString& name, QByteArray* out)
+{
+    const QByteArray n = name.toUtf8();
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (zip_stat(archive, n.constData(), 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE))
+        return false;
+    zip_file_t* f = zip_fopen(archive, n.constData(), 0);
+    if (!f)
+        return false;
+    out->resize(qsizetype(st.size));
+    const zip_int64_t got = zip_fread(f, out->data(), st.size);
+    zip_fclose(f);
+    return got == zip_int64_t(st.size);
+}
+
+// The part of the first worksheet, found through the workbook's relations.
+QString firstSheetPart(zip_t* archive)
+{
+    QByteArray workbook, rels;
+    if (!zipEntry(archive, QStringLiteral("xl/workbook.xml"), &workbook))
+        return {};
+    QString relId;
+    QXmlStreamReader wb(workbook);
+    while (!wb.atEnd() && relId.isEmpty()) {
+        if (wb.readNext() == QXmlStreamReader::StartElement && wb.name() == QLatin1String("sheet")) {
+            for (const QXmlStreamAttribute& a : wb.attributes())
+                if (a.name() == QLatin1String("id"))
+                    relId = a.value().toString();
+        }
+    }
+    if (relId.isEmpty() || !zipEntry(archive, QStringLiteral("xl/_rels/workbook.xml.rels"), &rels))
+        return QStringLiteral("xl/worksheets/sheet1.xml");
+    QXmlStreamReader rr(rels);
+    while (!rr.atEnd()) {
+        if (rr.readNext() == QXmlStreamReader::StartElement && rr.name() == QLatin1String("Relationship")
+            && rr.attributes().value(QLatin1String("Id")) == relId) {
+            const QString target = rr.attributes().value(QLatin1String("Target")).toString();
+            return target.startsWith(QLatin1Char('/')) ? target.mid(1) : QStringLiteral("xl/") + target;
+        }
+    }
+    return QStringLiteral("xl/worksheets/sheet1.xml");
+}
+
+QStringList sharedStrings(zip_t* archive)
+{
+    QByteArray data;
+    QStringList out;
+    if (!zipEntry(archive, QStringLiteral("xl/sharedStrings.xml"), &data))
+        return out;
+    QXmlStreamReader x(data);
+    QString current;
+    bool inItem = false;
+    while (!x.atEnd()) {
+        const auto token = x.readNext();
+        if (token == QXmlStreamReader::StartElement) {
+            if (x.name() == QLatin1String("si")) {
+                inItem = true;
+                current.clear();
+            } else if (inItem && x.name() == QLatin1String("t")) {
+                current += x.readElementText();
+            } else if (x.name() == QLatin1String("rPh")) {
+                x.skipCurrentElement();  // phonetic hints are no part of the text
+            }
+        } else if (token == QXmlStreamReader::EndElement && x.name() == QLatin1String("si")) {
+            out << current;
+            inItem = false;
+        }
+    }
+    return out;
+}
+
+// "AB12" → column 27 (0-based 27), ignoring the row digits.
+int columnOf(QStringView ref)
+{
+    int col = 0;
+    for (QChar c : ref) {
+        if (!c.isLetter())
+            break;
+        col = col * 26 + (c.toUpper().unicode() - 'A' + 1);
+    }
+    return col - 1;
+}
+
+bool readXlsx(const QString& path, SheetRows* rows, QString* error)
+{
+    int err = 0;
+    std::unique_ptr<zip_t, decltype(&zip_discard)> archive(zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &err),
+                                                           &zip_discard);
+    if (!archive) {
+        *error = QStringLiteral("不是有效的excel文件");
+        return false;
+    }
+    const QStringList strings = sharedStrings(archive.get());
+    QByteArray sheet;
+    if (!zipEntry(archive.get(), firstSheetPart(archive.get()), &sheet)) {
+        *error = QStringLiteral("文件中没有工作表");
+        return false;
+    }
+    QXmlStreamReader x(sheet);
+    int rowIndex = -1;
+    while (!x.atEnd()) {
+        if (x.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (x.name() == QLatin1String("row")) {
+            bool ok = false;
+            const int r = x.attributes().value(QLatin1String("r")).toInt(&ok);
+            rowIndex = ok ? r - 1 : rowIndex + 1;
+            while (rows->size() <= rowIndex)
+                rows->append(QVariantList());
+        } else if (x.name() == QLatin1String("c") && rowIndex >= 0) {
+            const auto attrs = x.attributes();
+            const QString type = attrs.value(QLatin1String("t")).toString();
+            int col = attrs.hasAttribute(QLatin1String("r")) ? columnOf(attrs.value(QLatin1String("r")))
+                                                              : int((*rows)[rowIndex].size());
+            QString raw;
+            bool any = false;
+            while (!(x.isEndElement() && x.name() == QLatin1String("c")) && !x.atEnd()) {
+                x.readNext();
+                if (x.isStartElement() && (x.name() == QLatin1String("v") || x.name() == QLatin1String("t"))) {
+                    raw += x.readElementText();
+                    any = true;
+                }
+            }
+            if (!any || col < 0)
+                continue;
+            QVariant value;
+            if (type == QLatin1String("s")) {
+                const int i = raw.toInt();
+                value = i >= 0 && i < strings.size() ? strings.at(i) : QString();
+            } else if (type == QLatin1String("str") || type == QLatin1String("inlineStr") || type == QLatin1String("e")) {
+                value = raw;
+            } else if (type == QLatin1String("b")) {
+                value = raw == QLatin1String("1") ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+            } else {
+                bool ok = false;
+                const double d = raw.toDouble(&ok);
+                value = ok ? QVariant(d) : QVariant(raw);
+            }
+            QVariantList& r = (*rows)[rowIndex];
+            while (r.size() <= col)
+                r.append(QVariant());
+            r[col] = value;
+        }
+    }
+    if (x.hasError()) {
+        *error = x.errorString();
+        return false;
+    }
+    return true;
+}
+
+// ---- .xls through FreeXL ----
+
+bool readXls(const QString& path, SheetRows* rows, QString* error)
+{
+    const void* handle = nullptr;
+    if (freexl_open(QFile::encodeName(path).constData(), &handle) != FREEXL_OK) {
+        if (handle)
+            freexl_close(handle);
+        *error = QStringLiteral("不是有效的excel文件");
+        return false;
+    }
+    unsigned int rowCount = 0;
+    unsigned short colCount = 0;
+    if (freexl_select_active_worksheet(handle, 0) != FREEXL_OK
+        || freexl_worksheet_dimensions(handle, &rowCount, &colCount) != FREEXL_OK) {
+        freexl_close(handle);
+        *error = QStringLiteral("文件中没有工作表");
+        return false;
+    }
+    for (unsigned int r = 0; r < rowCount; ++r) {
+        QVariantList row;
+        for (unsigned short c = 0; c < colCount; ++c) {
+            FreeXL_CellValue cell;
+            QVariant v;
+            if (freexl_get_cell_value(handle, r, c, &cell) == FREEXL_OK) {
+                switch (cell.type) {
+                case FREEXL_CELL_INT:
+                    v = double(cell.value.int_value);
+                    break;
+                case FREEXL_CELL_DOUBLE:
+                    v = cell.value.double_value;
+                    break;
+                case FREEXL_CELL_TEXT:
+                case FREEXL_CELL_SST_TEXT:
+                case FREEXL_CELL_DATE:
+                case FREEXL_CELL_DATETIME:
+                case FREEXL_CELL_TIME:
+                    v = QString::fromUtf8(cell.value.text_value);
+                    break;
+                default:
+                    break;
+                }
+            }
+            row.append(v);
+        }
+        rows->append(row);
+    }
+    freexl_close(handle);
+    return true;
+}
+
+// A cell as the spreadsheet would show it in a plain column: whole numbers
+// without a decimal point, so a telephone typed as a number stays digits.
+QString cellText(const QVariant& v)
+{
+    if (v.isNull())
+        return {};
+    if (v.metaType().id() == QMetaType::Double) {
+        const double d = v.toDouble();
+        if (std::fabs(d) < 1e15 && d == std::floor(d))
+            return QString::number(qint64(d));
+        return QString::number(d, 'g', 15);
+    }
+    return v.toString().trimmed();
+}
+
+// Dates are numbers of days since 1899-12-30 in the sheet when typed as
+// dates, text otherwise; anything else is no date.
+QVariant dateCell(const QVariant& v)
+{
+    if (v.isNull())
+        return {};
+    QDate d;
+    if (v.metaType().id() == QMetaType::Double) {
+        const double serial = v.toDouble();
+        if (serial >= 1 && serial < 2958466)
+            d = QDate(1899, 12, 30).addDays(qint64(serial));
+    } else {
+        d = parseDateText(v.toString().trimmed()).date();
+    }
+    return d.isValid() ? QVariant(dbDate(d)) : QVariant();
+}
+
+QString cellAt(const QVariantList& row, int column)
+{
+    return column < row.size() ? cellText(row.at(column)) : QString();
+}
+
+// xlsxwriter takes UTF-8 C strings; every text of one write lives until the
+// workbook is closed.
+class Workbook {
+public:
+    explicit Workbook(const QString& path) : path_(QFile::encodeName(path)), book_(workbook_new(path_.constData())) {}
+    ~Workbook()
+    {
+        if (book_)
+            workbook_close(book_);
+    }
+    Workbook(const Workbook&) = delete;
+    Workbook& operator=(const Workbook&) = delete;
+
+    bool ok() const { return book_ != nullptr; }
+    lxw_worksheet* sheet(const QString& name) { return workbook_add_worksheet(book_, keep(name)); }
+    lxw_error close()
+    {
+        const lxw_error e = workbook_close(book_);
+        book_ = nullptr;
+        return e;
+    }
+    const char* keep(const QString& text)
+    {
+        texts_.append(text.toUtf8());
+        return texts_.last().constData();
+    }
+
+private:
+    QByteArray path_;
+    lxw_workbook* book_;
+    QList<QByteArray> texts_;
+};
+
+Outcome writeSheet(const QString& path, const QStringList& header, const QList<QStringList>& rows)
+{
+    Workbook book(path);
+    if (!book.ok())
+        return Outcome::refused(QStringLiteral("无法写入文件：") + path);
+    lxw_worksheet* sheet = book.sheet(QStringLiteral("客户资料"));
+    for (int c = 0; c < header.size(); ++c)
+        worksheet_write_string(sheet, 0, lxw_col_t(c), book.keep(header.at(c)), nullptr);
+    for (int r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < rows.at(r).size(); ++c)
+            if (!rows.at(r).at(c).isEmpty())
+                worksheet_write_string(sheet, lxw_row_t(r + 1), lxw_col_t(c), book.keep(rows.at(r).at(c)), nullptr);
+    if (book.close() != LXW_NO_ERROR)
+        return Outcome::refused(QStringLiteral("无法写入文件：") + path);
+    return Outcome::done();
+}
+
+QString exportText(const QVariant& v)
+{
+    if (v.isNull())
+        return {};
+    const int type = v.metaType().id();
+    if (type == QMetaType::QDateTime || type == QMetaType::QDate)
+        return dateText(v);
+    if (v.metaType() == QMetaType::fromType<Money>() || type == QMetaType::Double)
+        return Money::fromVariant(v).toDisplayString();
+    return v.toString();
+}
+
+} // namespace
+
+bool readWorksheet(const QString& path, SheetRows* rows, QString* error)
+{
+    rows->clear();
+    QFile probe(path);
+    if (!probe.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("无法打开文件：") + path;
+        return false;
+    }
+    // The contents decide, not the name: a zip is .xlsx, anything else is
+    // tried as the older binary format.
+    const bool zipped = probe.read(2) == QByteArrayLiteral("PK");
+    probe.close();
+    return zipped ? readXlsx(path, rows, error) : readXls(path, rows, error);
+}
+
+QStringList CustomerSpreadsheet::templateHeader()
+{
+    return CustomerList::fields().mid(0, 13);
+}
+
+Outcome CustomerSpreadsheet::exportRows(const QString& path, const QStringList& fields, const QList<QVariantList>& rows)
+{
+    QList<QStringList> texts;
+    texts.reserve(rows.size());
+    for (const QVariantList& r : rows) {
+        QStringList t;
+        for (const QVariant& v : r)
+            t << exportText(v);
+        texts << t;
+    }
+    return writeSheet(path, fields, texts);
+}
+
+Outcome CustomerSpreadsheet::writeTemplate(const QString& path)
+{
+    QStringList example{QStringLiteral("张三"), QStringLiteral("01088886666"), QStringLiteral("海淀区"),
+                        QStringLiteral("中关村"), QStringLiteral("中关村大街1号3单元501"), QStringLiteral("澄源科技"),
+                        QString(), QStringLiteral("家庭"), QStringLiteral("5月1日"), QStringLiteral("A001"),
+                        QStringLiteral("2026-12-01"), QString(), QStringLiteral("下午送")};
+    return writeSheet(path, templateHeader(), {example});
+}
+
+Outcome CustomerSpreadsheet::importFile(const QString& path, const Progress& progress, int* imported)
+{
+    if (imported)
+        *imported = 0;
+    SheetRows rows;
+    QString error;
+    if (!readWorksheet(path, &rows, &error))
+        return Outcome::refused(QStringLiteral("无法读取该文件：") + QFileInfo(path).fileName() + QStringLiteral("（")
+                                + error + QStringLiteral("），没有导入任何数据"));
+
+    const QStringList header = templateHeader();
+    const QVariantList first = rows.value(0);
+    for (int c = 0; c < header.size(); ++c) {
+        if (c == 11)
+            continue;
+        if (cellAt(first, c) != header.at(c))
+            return Outcome::refused(QStringLiteral("该文件第一行的标题和客户模板的第一行不同，没有导入任何数据！！"));
+    }
+
+    int last = 1;  // rows 2 .. last, 0-based 1 .. last-1
+    while (last < rows.size() && !cellAt(rows.at(last), 4).isEmpty())
+        ++last;
+    const int total = last - 1;
+
+    static const char* const names[] = {"name", "phone", "region", "subarea", "address", "company",
+                                        "idnumber", "type", "birthday", "code"};
+    Transaction t(db_);
+    for (int r = 1; r < last; ++r) {
+        const QVariantList& row = rows.at(r);
+        Binds b;
+        for (int c = 0; c < 10; ++c)
+            b.insert(QString::fromLatin1(names[c]), cellAt(row, c));
+        b.insert(QStringLiteral("lastorder"), dateCell(row.value(10)));
+        b.insert(QStringLiteral("note"), cellAt(row, 12));
+        b.insert(QStringLiteral("units"), 0);
+        b.insert(QStringLiteral("amount"), Money().toVariant());
+        b.insert(QStringLiteral("orders"), 0);
+        b.insert(QStringLiteral("points"), Money().toVariant());
+        b.insert(QStringLiteral("prepaid"), Money().toVariant());
+        db_.exec(QStringLiteral("insert into 客户资料 (客户姓名,联系电话,客户地区,小区域,联系地址,客户单位,身份证号,客户类型,"
+                                "生日,手工编码,最后订水时间,备用1,订水总数量,订水总金额,订水总次数,积分,预付款剩余) values "
+                                "(:name,:phone,:region,:subarea,:address,:company,:idnumber,:type,:birthday,:code,"
+                                ":lastorder,:note,:units,:amount,:orders,:points,:prepaid)"),
+                 b);
+        if (progress && !progress(r, total))
+            return Outcome::refused(QStringLiteral("导入已取消，没有导入任何数据"));
+    }
+    t.commit();
+    if (imported)
+        *imported = total;
+    return Outcome::done(QStringLiteral("导入完毕，共导入") + QString::number(total) + QStringLiteral("个客户"));
+}
+
+} // namespace ts
