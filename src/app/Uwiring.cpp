@@ -1,6 +1,9 @@
 #include "app/Uwiring.h"
 
 #include "app/Umain.h"
+#include "customers/Ucustomer_wiring.h"
+#include "orders/Ustaff_wiring.h"
+#include "stock/Ustock_wiring.h"
 #include "widgets/form_registry.h"
 
 #include <QDialog>
@@ -37,8 +40,9 @@ void openModeless(const QString& formClass, QWidget* parent)
 
 void wireForms(Tmain& main)
 {
-    // Each subsystem's wire…Forms(main) call goes here as it arrives.
-    (void)main;
+    wireStockForms(main);
+    wireStaffForms(main);
+    wireCustomerForms(main);
 }
 
 } // namespace ts
