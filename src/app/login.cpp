@@ -1,6 +1,7 @@
 #include "app/login.h"
 
 #include "storage/dates.h"
+#include "storage/operators.h"
 #include "storage/settings_files.h"
 
 #include <QSqlQuery>
@@ -84,18 +85,13 @@ Outcome Login::login(const LoginInput& input, const QString& programDir, LoginVa
     if (!repairError.isEmpty())
         result.notices << repairError;
 
-    QSqlQuery q = db_.exec(QStringLiteral("select * from 登陆 where 用户=:nm and 密码=:ps"),
-                           {{QStringLiteral("nm"), input.user}, {QStringLiteral("ps"), input.password}});
-    if (!q.next())
+    const std::optional<QStringList> rights = Operators(db_).authenticate(input.user, input.password);
+    if (!rights)
         return Outcome::refused(kNoRight);
-    QStringList rights;
-    for (int i = 1; i <= 9; ++i)
-        rights << q.value(QStringLiteral("right%1").arg(i)).toString();
-    q.finish();
 
     LoginValues v = values;
     v.operatorName = input.user;
-    v.rights = rights;
+    v.rights = *rights;
     v.dateSeparator = systemDateSeparator();
     QString problem;
     readSpecialSettings(programDir, v, &problem);

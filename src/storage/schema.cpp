@@ -1,5 +1,6 @@
 #include "storage/schema.h"
 
+#include "storage/passwords.h"
 #include "storage/upgrade.h"
 
 #include <QStringList>
@@ -50,7 +51,7 @@ void createSchema(Db& db)
     db.exec(QStringLiteral("insert into 商品类型 (类型) values ('饮水机')"));
 
     Binds admin{{QStringLiteral("u"), QStringLiteral("admin")},
-                {QStringLiteral("p"), kInitialAdminPassword},
+                {QStringLiteral("p"), hashPassword(kInitialAdminPassword)},
                 {QStringLiteral("r"), fullRights()}};
     db.exec(QStringLiteral("insert into 登陆 (用户, 密码, 权限, right1, right2, right3, right4, right5, right6, "
                            "right7, right8, right9) values (:u, :p, '', :r, :r, :r, :r, :r, :r, :r, :r, :r)"),
