@@ -1,6 +1,9 @@
 #include "app/Uwiring.h"
 
+#include "app/Ucaozuoyuan_add.h"
+#include "app/Ucaozuoyuan_list.h"
 #include "app/Umain.h"
+#include "app/Uxiugai_mima.h"
 #include "customers/Ucustomer_wiring.h"
 #include "orders/Ustaff_wiring.h"
 #include "stock/Ustock_wiring.h"
@@ -40,6 +43,15 @@ void openModeless(const QString& formClass, QWidget* parent)
 
 void wireForms(Tmain& main)
 {
+    FormRegistry& forms = FormRegistry::instance();
+    forms.add<Txiugai_mima>();
+    forms.add<Tcaozuoyuan_list>();
+    forms.add<Tcaozuoyuan_add>();
+    main.registerForm(QStringLiteral("Tcaozuoyuan_list"),
+                      [](QWidget* parent) { openModal(QStringLiteral("Tcaozuoyuan_list"), parent); });
+    main.registerForm(QStringLiteral("Txiugai_mima"),
+                      [](QWidget* parent) { openModal(QStringLiteral("Txiugai_mima"), parent); });
+
     wireStockForms(main);
     wireStaffForms(main);
     wireCustomerForms(main);

@@ -1,0 +1,104 @@
+#include "app/Ucaozuoyuan_add.h"
+
+#include "app/app_context.h"
+#include "app/login_values.h"
+#include "storage/operators.h"
+#include "widgets/messages.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace ts {
+
+Tcaozuoyuan_add::Tcaozuoyuan_add(QWidget* parent) : Form(parent)
+{
+    setObjectName(QStringLiteral("Tcaozuoyuan_add"));
+    setWindowTitle(QStringLiteral("操作员添加"));
+    name_ = new QLineEdit;
+    name_->setObjectName(QStringLiteral("用户"));
+    password_ = new QLineEdit;
+    password_->setObjectName(QStringLiteral("密码"));
+    password_->setEchoMode(QLineEdit::Password);
+    repeat_ = new QLineEdit;
+    repeat_->setObjectName(QStringLiteral("重复密码"));
+    repeat_->setEchoMode(QLineEdit::Password);
+    ok_ = new QPushButton(QStringLiteral("确定"));
+    ok_->setObjectName(QStringLiteral("确定"));
+    ok_->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("取消"));
+    cancel->setObjectName(QStringLiteral("取消"));
+    cancel->setAutoDefault(false);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("用    户"), name_);
+    form->addRow(QStringLiteral("密    码"), password_);
+    form->addRow(QStringLiteral("重复密码"), repeat_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok_);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+
+    connect(ok_, &QPushButton::clicked, this, &Tcaozuoyuan_add::Button1Click);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void Tcaozuoyuan_add::editNew()
+{
+    id_ = 0;
+    name_->clear();
+    password_->clear();
+    repeat_->clear();
+    password_->setPlaceholderText(QString());
+    repeat_->setPlaceholderText(QString());
+}
+
+void Tcaozuoyuan_add::editOperator(qint64 id, const QString& name)
+{
+    id_ = id;
+    name_->setText(name);
+    // Only a hash is stored, so there is nothing to show: empty keeps it.
+    password_->clear();
+    repeat_->clear();
+    password_->setPlaceholderText(QStringLiteral("不修改请留空"));
+    repeat_->setPlaceholderText(QStringLiteral("不修改请留空"));
+}
+
+void Tcaozuoyuan_add::Button1Click()
+{
+    Operators ops(appDb());
+    Outcome r;
+    try {
+        if (id_ == 0) {
+            r = ops.add(name_->text(), password_->text(), repeat_->text());
+        } else {
+            QString oldName;
+            for (const OperatorRow& row : ops.list())
+                if (row.id == id_)
+                    oldName = row.name;
+            r = ops.change(id_, name_->text(), password_->text(), repeat_->text());
+            // The password change and the rights reload find the logged-in
+            // operator by name, so a renamed self must follow.
+            LoginValues& lv = LoginValues::current();
+            if (r && !oldName.isEmpty() && oldName == lv.operatorName)
+                lv.operatorName = name_->text();
+        }
+    } catch (const DbError& e) {
+        r = Outcome::refused(e.message());
+    }
+    if (!r) {
+        Messages::instance().error(this, r.message);
+        return;
+    }
+    if (!r.message.isEmpty())
+        Messages::instance().information(this, r.message);
+    accept();
+}
+
+} // namespace ts

@@ -1,0 +1,77 @@
+#include "app/Uxiugai_mima.h"
+
+#include "app/app_context.h"
+#include "app/login_values.h"
+#include "storage/operators.h"
+#include "widgets/messages.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace ts {
+
+Txiugai_mima::Txiugai_mima(QWidget* parent) : Form(parent)
+{
+    setObjectName(QStringLiteral("Txiugai_mima"));
+    setWindowTitle(QStringLiteral("修改密码"));
+    auto input = [](const char* name) {
+        auto* e = new QLineEdit;
+        e->setObjectName(QString::fromUtf8(name));
+        e->setEchoMode(QLineEdit::Password);
+        return e;
+    };
+    old_ = input("原始密码");
+    fresh_ = input("新密码");
+    confirm_ = input("密码验证");
+    auto* ok = new QPushButton(QStringLiteral("确定"));
+    ok->setObjectName(QStringLiteral("确定"));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("取消"));
+    cancel->setObjectName(QStringLiteral("取消"));
+    cancel->setAutoDefault(false);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("原始密码"), old_);
+    form->addRow(QStringLiteral("新密码"), fresh_);
+    form->addRow(QStringLiteral("密码验证"), confirm_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+
+    connect(ok, &QPushButton::clicked, this, &Txiugai_mima::Button1Click);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void Txiugai_mima::reload()
+{
+    old_->clear();
+    fresh_->clear();
+    confirm_->clear();
+    old_->setFocus();
+}
+
+void Txiugai_mima::Button1Click()
+{
+    Outcome r;
+    try {
+        r = Operators(appDb()).changePassword(LoginValues::current().operatorName, old_->text(), fresh_->text(),
+                                              confirm_->text());
+    } catch (const DbError& e) {
+        r = Outcome::refused(e.message());
+    }
+    if (!r) {
+        Messages::instance().error(this, r.message);
+        return;
+    }
+    Messages::instance().information(this, r.message);
+    accept();
+}
+
+} // namespace ts
