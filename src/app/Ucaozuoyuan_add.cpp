@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "app/login_values.h"
 #include "storage/operators.h"
+#include "widgets/form_helpers.h"
 #include "widgets/messages.h"
 
 #include <QFormLayout>
@@ -29,24 +30,18 @@ Tcaozuoyuan_add::Tcaozuoyuan_add(QWidget* parent) : Form(parent)
     ok_ = new QPushButton(QStringLiteral("确定"));
     ok_->setObjectName(QStringLiteral("确定"));
     ok_->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("取消"));
-    cancel->setObjectName(QStringLiteral("取消"));
-    cancel->setAutoDefault(false);
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("用    户"), name_);
     form->addRow(QStringLiteral("密    码"), password_);
     form->addRow(QStringLiteral("重复密码"), repeat_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel);
+    QBoxLayout* buttons = buttonRow({{QStringLiteral("取消"), [this] { reject(); }}});
+    buttons->insertWidget(1, ok_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);
 
     connect(ok_, &QPushButton::clicked, this, &Tcaozuoyuan_add::Button1Click);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void Tcaozuoyuan_add::editNew()

@@ -4,12 +4,12 @@
 #include "app/app_context.h"
 #include "app/login_values.h"
 #include "storage/operators.h"
+#include "widgets/form_helpers.h"
 #include "widgets/messages.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QListWidget>
-#include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -30,23 +30,11 @@ Tcaozuoyuan_list::Tcaozuoyuan_list(QWidget* parent) : Form(parent)
     checks_ = new QListWidget;
     checks_->setObjectName(QStringLiteral("权限"));
 
-    auto* buttons = new QVBoxLayout;
-    for (const char* caption : {"新建", "修改", "删除", "退出"}) {
-        auto* b = new QPushButton(QString::fromUtf8(caption));
-        b->setObjectName(QString::fromUtf8(caption));
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-        const QString c = QString::fromUtf8(caption);
-        if (c == QStringLiteral("新建"))
-            connect(b, &QPushButton::clicked, this, &Tcaozuoyuan_list::Button1Click);
-        else if (c == QStringLiteral("修改"))
-            connect(b, &QPushButton::clicked, this, &Tcaozuoyuan_list::Button2Click);
-        else if (c == QStringLiteral("删除"))
-            connect(b, &QPushButton::clicked, this, &Tcaozuoyuan_list::Button3Click);
-        else
-            connect(b, &QPushButton::clicked, this, &QDialog::accept);
-    }
-    buttons->addStretch();
+    QBoxLayout* buttons = buttonRow({{QStringLiteral("新建"), [this] { Button1Click(); }},
+                                     {QStringLiteral("修改"), [this] { Button2Click(); }},
+                                     {QStringLiteral("删除"), [this] { Button3Click(); }},
+                                     {QStringLiteral("退出"), [this] { accept(); }}},
+                                    Qt::Vertical);
 
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(tree_, 2);

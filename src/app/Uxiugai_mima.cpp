@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "app/login_values.h"
 #include "storage/operators.h"
+#include "widgets/form_helpers.h"
 #include "widgets/messages.h"
 
 #include <QFormLayout>
@@ -29,24 +30,18 @@ Txiugai_mima::Txiugai_mima(QWidget* parent) : Form(parent)
     auto* ok = new QPushButton(QStringLiteral("确定"));
     ok->setObjectName(QStringLiteral("确定"));
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("取消"));
-    cancel->setObjectName(QStringLiteral("取消"));
-    cancel->setAutoDefault(false);
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("原始密码"), old_);
     form->addRow(QStringLiteral("新密码"), fresh_);
     form->addRow(QStringLiteral("密码验证"), confirm_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    QBoxLayout* buttons = buttonRow({{QStringLiteral("取消"), [this] { reject(); }}});
+    buttons->insertWidget(1, ok);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);
 
     connect(ok, &QPushButton::clicked, this, &Txiugai_mima::Button1Click);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void Txiugai_mima::reload()
