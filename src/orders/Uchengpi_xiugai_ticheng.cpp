@@ -2,6 +2,7 @@
 
 #include "app/app_context.h"
 #include "orders/customer_commission_batch.h"
+#include "storage/db.h"
 #include "widgets/messages.h"
 
 #include <QComboBox>
@@ -92,12 +93,14 @@ TFchengpi_xiugai_ticheng::TFchengpi_xiugai_ticheng(QWidget* parent) : Form(paren
 void TFchengpi_xiugai_ticheng::reload()
 {
     CustomerCommissionBatch batch(appDb());
-    {
+    subDistrict_->clear();
+    try {
         const QSignalBlocker block(district_);
         fill(district_, batch.districts());
+        fill(type_, batch.customerTypes());
+    } catch (const DbError& e) {
+        Messages::instance().error(this, e.message());
     }
-    subDistrict_->clear();
-    fill(type_, batch.customerTypes());
     districtRate_->setText(QStringLiteral("0"));
     typeRate_->setText(QStringLiteral("0"));
 }
@@ -109,19 +112,34 @@ void TFchengpi_xiugai_ticheng::districtChosen()
         subDistrict_->clear();
         return;
     }
-    fill(subDistrict_, CustomerCommissionBatch(appDb()).subDistricts(district));
+    try {
+        fill(subDistrict_, CustomerCommissionBatch(appDb()).subDistricts(district));
+    } catch (const DbError& e) {
+        subDistrict_->clear();
+        Messages::instance().error(this, e.message());
+    }
 }
 
 void TFchengpi_xiugai_ticheng::Button1Click()
 {
-    const Outcome o = CustomerCommissionBatch(appDb())
-                          .byDistrict(district_->currentText(), subDistrict_->currentText(), districtRate_->text());
+    Outcome o;
+    try {
+        o = CustomerCommissionBatch(appDb())
+                .byDistrict(district_->currentText(), subDistrict_->currentText(), districtRate_->text());
+    } catch (const DbError& e) {
+        o = Outcome::refused(e.message());
+    }
     Messages::instance().information(this, o.message);
 }
 
 void TFchengpi_xiugai_ticheng::Button3Click()
 {
-    const Outcome o = CustomerCommissionBatch(appDb()).byCustomerType(type_->currentText(), typeRate_->text());
+    Outcome o;
+    try {
+        o = CustomerCommissionBatch(appDb()).byCustomerType(type_->currentText(), typeRate_->text());
+    } catch (const DbError& e) {
+        o = Outcome::refused(e.message());
+    }
     Messages::instance().information(this, o.message);
 }
 

@@ -1,6 +1,7 @@
 #include "orders/Upeisongyuan_add.h"
 
 #include "app/app_context.h"
+#include "storage/db.h"
 #include "widgets/messages.h"
 
 #include <QComboBox>
@@ -100,8 +101,13 @@ void Tpeisongyuan_add::startEdit(const DeliveryWorker& worker)
 void Tpeisongyuan_add::Button1Click()
 {
     const DeliveryWorker worker{name_->text(), phone_->text(), vehicle_->text(), commission_->currentText()};
-    DeliveryWorkers workers(appDb());
-    const Outcome o = isNew_ ? workers.add(worker) : workers.change(originalName_, worker);
+    Outcome o;
+    try {
+        DeliveryWorkers workers(appDb());
+        o = isNew_ ? workers.add(worker) : workers.change(originalName_, worker);
+    } catch (const DbError& e) {
+        o = Outcome::refused(e.message());
+    }
     if (!o) {
         Messages::instance().information(this, o.message);
         return;

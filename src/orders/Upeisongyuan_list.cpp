@@ -1,12 +1,13 @@
 #include "orders/Upeisongyuan_list.h"
 
 #include "app/app_context.h"
-#include "app/login_values.h"
 #include "orders/Upeisongyuan_add.h"
 #include "orders/workers.h"
+#include "storage/db.h"
 #include "widgets/data_grid.h"
 #include "widgets/messages.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -51,8 +52,13 @@ Tpeisongyuan_list::Tpeisongyuan_list(QWidget* parent) : Form(parent)
 
 void Tpeisongyuan_list::reload()
 {
-    QSqlQuery q = DeliveryWorkers(appDb()).list();
-    grid_->load(q);
+    try {
+        QSqlQuery q = DeliveryWorkers(appDb()).list();
+        grid_->load(q);
+    } catch (const DbError& e) {
+        grid_->closeData();
+        Messages::instance().error(this, e.message());
+    }
 }
 
 Tpeisongyuan_add* Tpeisongyuan_list::editor()
@@ -77,7 +83,13 @@ void Tpeisongyuan_list::Button2Click()
     const QVariantMap row = grid_->currentValues();
     if (row.isEmpty())
         return;
-    auto worker = DeliveryWorkers(appDb()).find(row.value(QStringLiteral("姓名")).toString());
+    std::optional<DeliveryWorker> worker;
+    try {
+        worker = DeliveryWorkers(appDb()).find(row.value(QStringLiteral("姓名")).toString());
+    } catch (const DbError& e) {
+        Messages::instance().error(this, e.message());
+        return;
+    }
     if (!worker) {
         reload();
         return;
@@ -93,10 +105,15 @@ void Tpeisongyuan_list::Button3Click()
     const QVariantMap row = grid_->currentValues();
     if (row.isEmpty())
         return;
-    if (!Messages::instance().question(this, LoginValues::current().companyShortName + QStringLiteral("rivodaz"),
+    // Unlike most lists, the staff lists ask under the program's own title.
+    if (!Messages::instance().question(this, QGuiApplication::applicationDisplayName(),
                                        QStringLiteral("确实要删除吗？")))
         return;
-    DeliveryWorkers(appDb()).remove(row.value(QStringLiteral("姓名")).toString());
+    try {
+        DeliveryWorkers(appDb()).remove(row.value(QStringLiteral("姓名")).toString());
+    } catch (const DbError& e) {
+        Messages::instance().error(this, e.message());
+    }
     reload();
 }
 

@@ -2,7 +2,9 @@
 
 #include "app/app_context.h"
 #include "orders/commission_reports.h"
+#include "storage/db.h"
 #include "widgets/data_grid.h"
+#include "widgets/messages.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -50,8 +52,13 @@ void Tticheng_mingxi::reload()
         grid_->closeData();
         return;
     }
-    QSqlQuery q = CommissionReports(appDb()).workerLines(workerName_, from_, to_);
-    grid_->load(q);
+    try {
+        QSqlQuery q = CommissionReports(appDb()).workerLines(workerName_, from_, to_);
+        grid_->load(q);
+    } catch (const DbError& e) {
+        grid_->closeData();
+        Messages::instance().error(this, e.message());
+    }
 }
 
 } // namespace ts

@@ -2,6 +2,7 @@
 
 #include "app/app_context.h"
 #include "orders/salespeople.h"
+#include "storage/db.h"
 #include "widgets/messages.h"
 
 #include <QFormLayout>
@@ -58,8 +59,13 @@ void TFyewuyuan_add::startEdit(const QString& name)
 
 void TFyewuyuan_add::Button1Click()
 {
-    Salespeople people(appDb());
-    const Outcome o = isNew_ ? people.add(name_->text()) : people.rename(originalName_, name_->text());
+    Outcome o;
+    try {
+        Salespeople people(appDb());
+        o = isNew_ ? people.add(name_->text()) : people.rename(originalName_, name_->text());
+    } catch (const DbError& e) {
+        o = Outcome::refused(e.message());
+    }
     if (!o) {
         Messages::instance().information(this, o.message);
         return;

@@ -1,12 +1,13 @@
 #include "orders/Uyewuyuan_guanli.h"
 
 #include "app/app_context.h"
-#include "app/login_values.h"
 #include "orders/Uyewuyuan_add.h"
 #include "orders/salespeople.h"
+#include "storage/db.h"
 #include "widgets/data_grid.h"
 #include "widgets/messages.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -50,8 +51,13 @@ TFyewuyuan_guanli::TFyewuyuan_guanli(QWidget* parent) : Form(parent)
 
 void TFyewuyuan_guanli::reload()
 {
-    QSqlQuery q = Salespeople(appDb()).list();
-    grid_->load(q);
+    try {
+        QSqlQuery q = Salespeople(appDb()).list();
+        grid_->load(q);
+    } catch (const DbError& e) {
+        grid_->closeData();
+        Messages::instance().error(this, e.message());
+    }
 }
 
 TFyewuyuan_add* TFyewuyuan_guanli::editor()
@@ -87,10 +93,15 @@ void TFyewuyuan_guanli::Button3Click()
     const QVariantMap row = grid_->currentValues();
     if (row.isEmpty())
         return;
-    if (!Messages::instance().question(this, LoginValues::current().companyShortName + QStringLiteral("rivodaz"),
+    // Unlike most lists, the staff lists ask under the program's own title.
+    if (!Messages::instance().question(this, QGuiApplication::applicationDisplayName(),
                                        QStringLiteral("确实要删除吗？")))
         return;
-    Salespeople(appDb()).remove(row.value(QStringLiteral("姓名")).toString());
+    try {
+        Salespeople(appDb()).remove(row.value(QStringLiteral("姓名")).toString());
+    } catch (const DbError& e) {
+        Messages::instance().error(this, e.message());
+    }
     reload();
 }
 

@@ -2,7 +2,9 @@
 
 #include "app/app_context.h"
 #include "app/login_values.h"
+#include "storage/db.h"
 #include "widgets/data_grid.h"
+#include "widgets/messages.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -86,8 +88,14 @@ void TFyewuyuan_ticheng::reload()
 void TFyewuyuan_ticheng::Button1Click()
 {
     lines_->closeData();
-    QSqlQuery q = CommissionReports(appDb()).salespersonTotals(period());
-    totals_->load(q);
+    try {
+        QSqlQuery q = CommissionReports(appDb()).salespersonTotals(period());
+        totals_->load(q);
+    } catch (const DbError& e) {
+        totals_->closeData();
+        Messages::instance().error(this, e.message());
+        return;
+    }
     // The details always belong to the salesperson the grid marks, even when
     // the new totals leave the mark on the same row number.
     salespersonChosen(totals_->currentRow());
@@ -99,8 +107,14 @@ void TFyewuyuan_ticheng::salespersonChosen(int row)
         lines_->closeData();
         return;
     }
-    QSqlQuery q = CommissionReports(appDb()).salespersonLines(totals_->text(row, QStringLiteral("业务员")), period());
-    lines_->load(q);
+    try {
+        QSqlQuery q =
+            CommissionReports(appDb()).salespersonLines(totals_->text(row, QStringLiteral("业务员")), period());
+        lines_->load(q);
+    } catch (const DbError& e) {
+        lines_->closeData();
+        Messages::instance().error(this, e.message());
+    }
 }
 
 } // namespace ts

@@ -1,5 +1,6 @@
 #include "stock/products.h"
 
+#include "stock/row_key.h"
 #include "storage/money.h"
 
 namespace ts {
@@ -58,7 +59,8 @@ std::optional<ProductInput> ProductCatalog::read(qint64 id)
 QStringList ProductCatalog::typeNames()
 {
     QStringList names;
-    QSqlQuery q = db_.exec(QStringLiteral("select 类型 from 商品类型"));
+    // The same order as the type window lists them, on either engine.
+    QSqlQuery q = db_.exec(QStringLiteral("select 类型 from 商品类型 order by %1").arg(RowKey::order(db_)));
     while (q.next())
         names << q.value(0).toString();
     return names;
