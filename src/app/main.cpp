@@ -6,6 +6,7 @@
 #include "app/login_values.h"
 #include "app/startup.h"
 #include "storage/settings_files.h"
+#include "widgets/application.h"
 #include "widgets/form_registry.h"
 #include "widgets/messages.h"
 
@@ -88,7 +89,7 @@ int main(int argc, char** argv)
             return code;
     }
 
-    QApplication app(argc, argv);
+    ts::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("rivodaz"));
     QApplication::setQuitOnLastWindowClosed(false);
     const QString programDir = QCoreApplication::applicationDirPath();
