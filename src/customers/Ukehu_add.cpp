@@ -83,10 +83,13 @@ Tkehu_add::Tkehu_add(qint64 customerId, QWidget* parent)
     pages_->addTab(buildBasicPage(), QStringLiteral("基本信息"));
     pages_->addTab(buildPricePage(), QStringLiteral("特价信息"));
     ticketPage_ = buildTicketPage();
-    if (customerId_ == 0)
+    if (customerId_ == 0) {
         pages_->addTab(ticketPage_, QStringLiteral("水票销售"));
-    else
+    } else {
+        // Owned by the form until 确定并录入新的客户 puts it on a tab.
+        ticketPage_->setParent(this);
         ticketPage_->hide();
+    }
     connect(pages_, &QTabWidget::currentChanged, this, &Tkehu_add::pageChanged);
 
     ok_ = button(QStringLiteral("确定"), this);

@@ -118,6 +118,8 @@ Tkehu_list::Tkehu_list(QWidget* parent)
         QAction* a = menu->addAction(caption);
         a->setObjectName(caption);
         connect(a, &QAction::triggered, this, slot);
+        if (slot == &Tkehu_list::importCustomers || slot == &Tkehu_list::exportCustomers)
+            spreadsheetActions_ << a;
     }
     QAction* quit = menu->addAction(QStringLiteral("退出"));
     quit->setObjectName(QStringLiteral("退出菜单"));
@@ -283,6 +285,9 @@ void Tkehu_list::reload()
         grid_->setColumnHidden(QString::fromUtf8(field), vidi);
     import_->setEnabled(login.allows(1, 8));
     export_->setEnabled(login.allows(1, 8));
+    // The menu must not be a way round the buttons.
+    for (QAction* a : spreadsheetActions_)
+        a->setEnabled(login.allows(1, 8));
     from_->setDate(QDate::currentDate());
     to_->setDate(QDate::currentDate());
     noCommission_->setChecked(false);
@@ -312,7 +317,12 @@ void Tkehu_list::reload()
 void Tkehu_list::hideEvent(QHideEvent* event)
 {
     // The next opening starts from the whole list; the picker mode stays
-    // as its caller set it.
+    // as its caller set it. Minimising is no closing: the restored window
+    // is not searched again, so its boxes must still match its rows.
+    if (event->spontaneous()) {
+        Form::hideEvent(event);
+        return;
+    }
     for (QLineEdit* e : {name_, phone_, code_, address_, company_})
         e->clear();
     region_->setCurrentIndex(0);

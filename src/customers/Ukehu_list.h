@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
@@ -88,6 +89,7 @@ private:
     DataGrid* tickets_;
     QPushButton* import_;
     QPushButton* export_;
+    QList<QAction*> spreadsheetActions_;
     QMenu* popup_;
 };
 

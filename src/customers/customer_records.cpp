@@ -64,7 +64,7 @@ const QList<QPair<QString, QString>>& CustomerRecords::renamedTables()
     return tables;
 }
 
-Outcome CustomerRecords::checkCustomer(const CustomerInput& in, QVariantMap* b)
+Outcome CustomerRecords::checkRequired(const CustomerInput& in)
 {
     if (blank(in.name))
         return Outcome::refused(kNoName);
@@ -74,7 +74,11 @@ Outcome CustomerRecords::checkCustomer(const CustomerInput& in, QVariantMap* b)
         return Outcome::refused(kNoRegion);
     if (blank(in.phone))
         return Outcome::refused(kNoPhone);
+    return Outcome::done();
+}
 
+Outcome CustomerRecords::checkCustomer(const CustomerInput& in, QVariantMap* b)
+{
     QVariant days;  // null: no interval
     if (!blank(in.cleaningDays)) {
         bool ok = false;
@@ -110,11 +114,15 @@ Outcome CustomerRecords::checkCustomer(const CustomerInput& in, QVariantMap* b)
 Outcome CustomerRecords::create(const CustomerInput& in, const TicketSaleInput& sale, const QString& operatorName,
                                 qint64* newId)
 {
+    if (Outcome o = checkRequired(in); !o)
+        return o;
+    // A ticked tracking box with no numbers is refused even when the sale box
+    // was unticked afterwards: the operator meant to track and did not.
+    if (sale.tracking && sale.numbers.isEmpty())
+        return Outcome::refused(kNoTracked);
     QVariantMap b;
     if (Outcome o = checkCustomer(in, &b); !o)
         return o;
-    if (sale.sell && sale.tracking && sale.numbers.isEmpty())
-        return Outcome::refused(kNoTracked);
 
     Transaction t(db_);
     // Inside the transaction: on SQLite it holds the write lock, so another
@@ -222,6 +230,8 @@ void CustomerRecords::writeTicketSale(qint64 id, const CustomerInput& in, const 
 Outcome CustomerRecords::update(qint64 customerId, const QString& nameAtOpening, const CustomerInput& in)
 {
     QVariantMap b;
+    if (Outcome o = checkRequired(in); !o)
+        return o;
     if (Outcome o = checkCustomer(in, &b); !o)
         return o;
     b.insert(QStringLiteral("id"), customerId);

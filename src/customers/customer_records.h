@@ -85,6 +85,7 @@ public:
     void removeSpecialPrice(qint64 rowId);
 
 private:
+    static Outcome checkRequired(const CustomerInput& input);
     Outcome checkCustomer(const CustomerInput& input, QVariantMap* binds);
     void writeTicketSale(qint64 customerId, const CustomerInput& input, const TicketSaleInput& sale, int quantity,
                          Money unitPrice, Money due, Money paid, const QString& operatorName);

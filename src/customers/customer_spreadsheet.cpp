@@ -96,6 +96,59 @@ QStringList sharedStrings(zip_t* archive)
     return out;
 }
 
+// A number format shows a date when it is one of the built-in date formats
+// or its code has a day, month or year part outside quotes and brackets
+// ("[Red]" and "[$-804]" are no date parts).
+bool dateFormat(int id, const QString& code)
+{
+    if ((id >= 14 && id <= 22) || (id >= 27 && id <= 36) || (id >= 50 && id <= 58))
+        return true;
+    bool quoted = false;
+    int bracket = 0;
+    for (QChar c : code) {
+        if (c == QLatin1Char('"'))
+            quoted = !quoted;
+        else if (!quoted && c == QLatin1Char('['))
+            ++bracket;
+        else if (!quoted && c == QLatin1Char(']'))
+            bracket = std::max(0, bracket - 1);
+        else if (!quoted && bracket == 0 && QStringLiteral("dmyDMY").contains(c))
+            return true;
+    }
+    return false;
+}
+
+// For every cell style (the "s" of a cell), whether it shows a date: a
+// birthday typed as a date is a day count in the file and must read as the
+// date, in the program's date form.
+QList<bool> dateStyles(zip_t* archive)
+{
+    QByteArray data;
+    QList<bool> out;
+    if (!zipEntry(archive, QStringLiteral("xl/styles.xml"), &data))
+        return out;
+    QHash<int, QString> codes;
+    QXmlStreamReader x(data);
+    bool inCellXfs = false;
+    while (!x.atEnd()) {
+        const auto token = x.readNext();
+        if (token == QXmlStreamReader::StartElement) {
+            if (x.name() == QLatin1String("numFmt")) {
+                codes.insert(x.attributes().value(QLatin1String("numFmtId")).toInt(),
+                             x.attributes().value(QLatin1String("formatCode")).toString());
+            } else if (x.name() == QLatin1String("cellXfs")) {
+                inCellXfs = true;
+            } else if (inCellXfs && x.name() == QLatin1String("xf")) {
+                const int id = x.attributes().value(QLatin1String("numFmtId")).toInt();
+                out << dateFormat(id, codes.value(id));
+            }
+        } else if (token == QXmlStreamReader::EndElement && x.name() == QLatin1String("cellXfs")) {
+            inCellXfs = false;
+        }
+    }
+    return out;
+}
+
 // "AB12" → column 27 (0-based 27), ignoring the row digits.
 int columnOf(QStringView ref)
 {
@@ -118,6 +171,7 @@ bool readXlsx(const QString& path, SheetRows* rows, QString* error)
         return false;
     }
     const QStringList strings = sharedStrings(archive.get());
+    const QList<bool> dates = dateStyles(archive.get());
     QByteArray sheet;
     if (!zipEntry(archive.get(), firstSheetPart(archive.get()), &sheet)) {
         *error = QStringLiteral("文件中没有工作表");
@@ -137,6 +191,7 @@ bool readXlsx(const QString& path, SheetRows* rows, QString* error)
         } else if (x.name() == QLatin1String("c") && rowIndex >= 0) {
             const auto attrs = x.attributes();
             const QString type = attrs.value(QLatin1String("t")).toString();
+            const int style = attrs.value(QLatin1String("s")).toInt();
             int col = attrs.hasAttribute(QLatin1String("r")) ? columnOf(attrs.value(QLatin1String("r")))
                                                               : int((*rows)[rowIndex].size());
             QString raw;
@@ -162,6 +217,8 @@ bool readXlsx(const QString& path, SheetRows* rows, QString* error)
                 bool ok = false;
                 const double d = raw.toDouble(&ok);
                 value = ok ? QVariant(d) : QVariant(raw);
+                if (ok && dates.value(style) && d >= 1 && d < 2958466)
+                    value = QDate(1899, 12, 30).addDays(qint64(d));
             }
             QVariantList& r = (*rows)[rowIndex];
             while (r.size() <= col)
@@ -233,6 +290,8 @@ QString cellText(const QVariant& v)
 {
     if (v.isNull())
         return {};
+    if (v.metaType().id() == QMetaType::QDate)
+        return dbDate(v.toDate());
     if (v.metaType().id() == QMetaType::Double) {
         const double d = v.toDouble();
         if (std::fabs(d) < 1e15 && d == std::floor(d))
@@ -249,7 +308,9 @@ QVariant dateCell(const QVariant& v)
     if (v.isNull())
         return {};
     QDate d;
-    if (v.metaType().id() == QMetaType::Double) {
+    if (v.metaType().id() == QMetaType::QDate) {
+        d = v.toDate();
+    } else if (v.metaType().id() == QMetaType::Double) {
         const double serial = v.toDouble();
         if (serial >= 1 && serial < 2958466)
             d = QDate(1899, 12, 30).addDays(qint64(serial));

@@ -14,7 +14,8 @@ namespace ts {
 class Db;
 
 // The cells of a worksheet's first sheet, row by row from row 1; a missing
-// cell or row reads as null. Numbers come as double, everything else as text.
+// cell or row reads as null. Numbers come as double, numbers an .xlsx shows
+// as dates as QDate, everything else as text.
 using SheetRows = QList<QVariantList>;
 
 // Reads the first worksheet of an .xlsx or .xls file. False, with *error

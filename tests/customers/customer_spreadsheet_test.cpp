@@ -154,14 +154,20 @@ TEST_P(CustomerSpreadsheetTest, NumbersTypedByHandReadAsTheirText)
     worksheet_write_string(sheet, 1, 4, address.constData(), nullptr);
     worksheet_write_number(sheet, 1, 9, 7, nullptr);
     worksheet_write_number(sheet, 1, 10, 46357, nullptr);  // 2026-12-01
+    // A birthday typed as a date reads as that date, not as its day count.
+    lxw_format* date = workbook_add_format(book);
+    const QByteArray dateCode = QStringLiteral("yyyy\"年\"m\"月\"d\"日\"").toUtf8();
+    format_set_num_format(date, dateCode.constData());
+    worksheet_write_number(sheet, 1, 8, 32994, date);
     ASSERT_EQ(workbook_close(book), LXW_NO_ERROR);
 
     ASSERT_TRUE(CustomerSpreadsheet(db()).importFile(path).ok);
-    QSqlQuery q = db().exec("select 联系电话,手工编码,最后订水时间 from 客户资料");
+    QSqlQuery q = db().exec("select 联系电话,手工编码,最后订水时间,生日 from 客户资料");
     ASSERT_TRUE(q.next());
     EXPECT_EQ(q.value(0).toString(), QStringLiteral("13800138000"));
     EXPECT_EQ(q.value(1).toString(), QStringLiteral("7"));
     EXPECT_EQ(q.value(2).toString().left(10), QStringLiteral("2026-12-01"));
+    EXPECT_EQ(q.value(3).toString(), QStringLiteral("1990-05-01"));
 }
 
 TS_BOTH_ENGINES(CustomerSpreadsheetTest);

@@ -3,16 +3,19 @@
 #include "customers/Ukehu_list.h"
 #include "customers/customer_picker.h"
 #include "storage/db.h"
+#include "storage/money.h"
 #include "support/test_db.h"
 #include "widgets/data_grid.h"
 #include "widgets/messages.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 
@@ -100,6 +103,31 @@ TEST_P(CustomerFormsTest, EnterWalksTheInputsInOrder)
     visited << QApplication::focusWidget()->objectName();
     EXPECT_EQ(visited, (QStringList{"客户类型", "客户姓名", "地址", "电话", "一级", "二级", "身份证号", "生日", "备注",
                                     "饮水机清洗频率", "业务员", "送水提成", "确定"}));
+}
+
+TEST_P(CustomerFormsTest, EditingRenamesAndSellsNoTickets)
+{
+    RecordingMessages messages;
+    const qint64 id = db().insert("insert into 客户资料 (客户姓名,联系电话,联系地址,客户地区,积分) "
+                                  "values ('王芳','139','花园路1号','海淀区',5)",
+                                  {});
+    db().exec("insert into 欠桶 (客户编号,客户姓名) values (:id,'王芳')", {{"id", id}});
+    // Points only an operator with the right may change.
+    LoginValues::current().rights[1][14] = QLatin1Char('0');
+    Tkehu_add form(id);
+    form.show();
+    auto* pages = form.findChild<QTabWidget*>();
+    ASSERT_NE(pages, nullptr);
+    EXPECT_EQ(pages->count(), 2);
+    EXPECT_TRUE(child<QLineEdit>(&form, "积分")->isReadOnly());
+    child<QLineEdit>(&form, "客户姓名")->setText("王芳芳");
+    QTest::mouseClick(child<QPushButton>(&form, "确定并录入新的客户"), Qt::LeftButton);
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_EQ(db().scalar("select 客户姓名 from 欠桶").toString(), QStringLiteral("王芳芳"));
+    EXPECT_EQ(Money::fromVariant(db().scalar("select 积分 from 客户资料 where id=:id", {{"id", id}})), Money::yuan(5));
+    // The next customer is a new one, who may buy tickets.
+    EXPECT_EQ(pages->count(), 3);
+    EXPECT_TRUE(child<QLineEdit>(&form, "客户姓名")->text().isEmpty());
 }
 
 TEST_P(CustomerFormsTest, SpecialPricesWaitForASavedCustomer)
@@ -209,12 +237,15 @@ TEST_P(CustomerFormsTest, VidiHidesColumnsAndRightsGuardTheSpreadsheetButtons)
     EXPECT_TRUE(list.grid()->isColumnShown("联系电话"));
     EXPECT_FALSE(child<QPushButton>(&list, "excel文件成批导入")->isEnabled());
     EXPECT_FALSE(child<QPushButton>(&list, "导出至excel文件")->isEnabled());
+    EXPECT_FALSE(child<QAction>(&list, "从excel导入")->isEnabled());
+    EXPECT_FALSE(child<QAction>(&list, "导出到excel文件")->isEnabled());
     list.hide();
     LoginValues::current().specialRequirement = QStringLiteral("0");
     LoginValues::current().rights[0] = QString(31, QLatin1Char('1'));
     list.show();
     EXPECT_TRUE(list.grid()->isColumnShown("积分"));
     EXPECT_TRUE(child<QPushButton>(&list, "导出至excel文件")->isEnabled());
+    EXPECT_TRUE(child<QAction>(&list, "从excel导入")->isEnabled());
 }
 
 TS_BOTH_ENGINES(CustomerFormsTest);

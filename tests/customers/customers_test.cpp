@@ -158,8 +158,14 @@ TEST_P(CustomersTest, RefusalsCarryTheirMessagesAndWriteNothing)
         EXPECT_EQ(o.message, c.message);
     }
     TicketSaleInput sale;
-    sale.sell = true;
     sale.tracking = true;
+    // Tracking left ticked after the sale box was unticked still counts, and
+    // comes before the optional group is looked at.
+    CustomerInput badDays = input("王芳", "花园路1号");
+    badDays.cleaningDays = "x";
+    EXPECT_EQ(records.create(badDays, sale, "admin").message,
+              QStringLiteral("您选择了水票跟踪，但没有进行水票跟踪登记，操作被取消！！"));
+    sale.sell = true;
     EXPECT_EQ(records.create(input("王芳", "花园路1号"), sale, "admin").message,
               QStringLiteral("您选择了水票跟踪，但没有进行水票跟踪登记，操作被取消！！"));
     sale.tracking = false;
