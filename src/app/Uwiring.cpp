@@ -19,9 +19,14 @@ void openModal(const QString& formClass, QWidget* parent)
     if (!w)
         return;
     if (auto* d = qobject_cast<QDialog*>(w)) {
-        if (parent && d->parentWidget() != parent)
+        // The caller is only borrowed as parent while the form is up: a caller
+        // that is destroyed on close must not take the shared form with it.
+        QWidget* home = d->parentWidget();
+        if (parent && home != parent)
             d->setParent(parent, d->windowFlags() | Qt::Dialog);
         d->exec();
+        if (d->parentWidget() != home)
+            d->setParent(home, d->windowFlags() | Qt::Dialog);
         return;
     }
     w->setWindowModality(Qt::ApplicationModal);
@@ -33,8 +38,8 @@ void openModeless(const QString& formClass, QWidget* parent)
     QWidget* w = FormRegistry::instance().form(formClass);
     if (!w)
         return;
-    if (parent && w->parentWidget() != parent)
-        w->setParent(parent, w->windowFlags() | Qt::Window);
+    // A list that stays open beside the board belongs to no caller.
+    (void)parent;
     w->setWindowModality(Qt::NonModal);
     w->show();
     w->raise();

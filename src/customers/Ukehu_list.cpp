@@ -93,9 +93,14 @@ void Tkehu_list::pick(const QString& mode, QWidget* parent)
     if (!list)
         return;
     list->setPickMode(mode);
-    if (parent && list->parentWidget() != parent)
+    // Borrow the caller as parent only while picking: the caller may be an
+    // order form that is destroyed on close, and the list must outlive it.
+    QWidget* home = list->parentWidget();
+    if (parent && home != parent)
         list->setParent(parent, list->windowFlags() | Qt::Dialog);
     list->exec();
+    if (list->parentWidget() != home)
+        list->setParent(home, list->windowFlags() | Qt::Dialog);
 }
 
 Tkehu_list::Tkehu_list(QWidget* parent)
