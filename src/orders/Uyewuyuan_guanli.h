@@ -1,32 +1,26 @@
 #pragma once
 
-#include "widgets/form_registry.h"
+#include "orders/Ustaff_list.h"
 
 namespace ts {
 
-class DataGrid;
 class TFyewuyuan_add;
 
 // "业务员管理": the salespeople, edited one at a time in "业务员信息添加".
-class TFyewuyuan_guanli : public Form {
+class TFyewuyuan_guanli : public StaffList {
     Q_OBJECT
 public:
     explicit TFyewuyuan_guanli(QWidget* parent = nullptr);
 
-    DataGrid* grid() const { return grid_; }
-
-public slots:
-    void Button1Click();  // 新建
-    void Button2Click();  // 修改
-    void Button3Click();  // 删除
-
 protected:
-    void reload() override;
+    QSqlQuery rows() override;
+    void editNew() override;
+    void editNamed(const QString& name) override;
+    void removeNamed(const QString& name) override;
 
 private:
     TFyewuyuan_add* editor();
 
-    DataGrid* grid_;
     TFyewuyuan_add* ownEditor_ = nullptr;
 };
 
