@@ -55,14 +55,4 @@ QString systemDateSeparator()
     return QStringLiteral("-");
 }
 
-QString displayDate(const QString& stored, const QString& separator)
-{
-    QString s = stored;
-    if (s.size() >= 10 && separator != QLatin1String("-")) {
-        s[4] = separator.at(0);
-        s[7] = separator.at(0);
-    }
-    return s;
-}
-
 } // namespace ts

@@ -27,7 +27,4 @@ QDateTime parseDateText(const QString& text);
 // reads it from the system's short date text of today.
 QString systemDateSeparator();
 
-// A stored date shown with the operator's separator.
-QString displayDate(const QString& stored, const QString& separator);
-
 } // namespace ts

@@ -270,11 +270,6 @@ QStringList Db::tableNames() const
     return names;
 }
 
-bool Db::hasTable(const QString& name) const
-{
-    return tableNames().contains(name, Qt::CaseInsensitive);
-}
-
 QStringList Db::columnNames(const QString& table) const
 {
     QSqlQuery q(handle());

@@ -82,7 +82,6 @@ public:
     bool tryExec(const QString& sql, QString* error, const Binds& binds = {});
 
     QStringList tableNames() const;
-    bool hasTable(const QString& name) const;
     QStringList columnNames(const QString& table) const;
 
     // Engine column type for a kind of column of the schema.
