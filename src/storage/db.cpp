@@ -1,15 +1,19 @@
 #include "storage/db.h"
 
+#include "storage/dates.h"
 #include "storage/money.h"
 #include "storage/schema.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlError>
+#include <QSqlField>
 #include <QSqlRecord>
 #include <QUrl>
 
 #include <atomic>
+#include <cstdio>
+#include <random>
 
 namespace ts {
 
@@ -40,10 +44,76 @@ QVariant engineValue(Engine engine, const QVariant& v)
     return v;
 }
 
+// Codes by which the engines say that another station was in the way.
+bool isContentionCode(Engine engine, const QString& code)
+{
+    if (engine == Engine::Postgres)
+        return code == QLatin1String("40P01")     // deadlock detected
+               || code == QLatin1String("40001")  // serialization failure
+               || code == QLatin1String("55P03"); // lock not available
+    // SQLITE_BUSY, SQLITE_LOCKED and their extended forms.
+    bool ok = false;
+    const int c = code.toInt(&ok);
+    return ok && ((c & 0xff) == 5 || (c & 0xff) == 6);
+}
+
+DbError errorOf(Engine engine, const QSqlError& e, const QString& sql)
+{
+    const QString code = e.nativeErrorCode();
+    return DbError(e.text(), sql, code, isContentionCode(engine, code));
+}
+
+// FNV-1a over UTF-8: the same number for a rule on every station, unlike
+// qHash whose seed differs per process.
+qint32 ruleNumber(const QString& rule)
+{
+    quint32 h = 2166136261u;
+    for (const char c : rule.toUtf8()) {
+        h ^= quint8(c);
+        h *= 16777619u;
+    }
+    return qint32(h);
+}
+
+// A value as every caller expects it, whichever engine produced it.
+QVariant normalised(const QVariant& v, QMetaType fieldType)
+{
+    if (v.isNull())
+        return QVariant();
+    switch (fieldType.id()) {
+    case QMetaType::QDateTime:
+    case QMetaType::QDate:
+        return dateText(v);
+    case QMetaType::Double:
+        // Every non-integer column of the schema is money (numeric(19,4));
+        // PostgreSQL hands it over as exact text, SQLite as a double.
+        return QVariant::fromValue(Money::fromVariant(v));
+    case QMetaType::Bool:
+        return v.toBool();
+    default:
+        return v;
+    }
+}
+
 } // namespace
 
-DbError::DbError(const QString& message, const QString& sql)
-    : std::runtime_error(message.toStdString()), message_(message), sql_(sql)
+DbError::DbError(const QString& message, const QString& sql, const QString& code, bool contention)
+    : std::runtime_error(message.toStdString()), message_(message), sql_(sql), code_(code), contention_(contention)
+{
+}
+
+bool DbError::isUniqueViolation() const
+{
+    return code_ == QLatin1String("23505") || code_ == QLatin1String("2067") || code_ == QLatin1String("1555")
+           || message_.contains(QLatin1String("UNIQUE constraint failed"));
+}
+
+QString busyMessage()
+{
+    return QStringLiteral("其他电脑正在保存数据，本次操作没有保存，请稍后再试。");
+}
+
+DbBusy::DbBusy(const DbError& last) : DbError(busyMessage(), last.sql(), last.code(), true)
 {
 }
 
@@ -115,7 +185,9 @@ bool Db::openConnection(QString* error)
         db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
         db.setDatabaseName(target_.file);
         // Another station may hold the file for a moment; wait rather than fail.
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+        // Another station may hold the file for a moment; wait a little, and
+        // let write() start the operation again a few times after that.
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=1500"));
     } else {
         db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName_);
         db.setHostName(target_.host);
@@ -221,22 +293,59 @@ QSqlQuery Db::exec(const QString& sql, const Binds& binds)
     // a statement without values has nothing to gain from preparing anyway.
     if (binds.isEmpty()) {
         if (!q.exec(sql))
-            throw DbError(q.lastError().text(), sql);
+            throw errorOf(engine(), q.lastError(), sql);
         return q;
     }
     if (!q.prepare(sql))
-        throw DbError(q.lastError().text(), sql);
+        throw errorOf(engine(), q.lastError(), sql);
     for (auto it = binds.cbegin(); it != binds.cend(); ++it)
         q.bindValue(QLatin1Char(':') + it.key(), engineValue(engine(), it.value()));
     if (!q.exec())
-        throw DbError(q.lastError().text(), sql);
+        throw errorOf(engine(), q.lastError(), sql);
     return q;
+}
+
+Rows Db::select(const QString& sql, const Binds& binds)
+{
+    QSqlQuery q = exec(sql, binds);
+    const QSqlRecord rec = q.record();
+    const int n = rec.count();
+    QStringList fields;
+    QList<QMetaType> types;
+    fields.reserve(n);
+    types.reserve(n);
+    for (int i = 0; i < n; ++i) {
+        fields << rec.fieldName(i);
+        types << rec.field(i).metaType();
+    }
+    QList<QVariantList> data;
+    while (q.next()) {
+        QVariantList row;
+        row.reserve(n);
+        for (int i = 0; i < n; ++i)
+            row << normalised(q.value(i), types.at(i));
+        data << std::move(row);
+    }
+    if (q.lastError().isValid())
+        throw errorOf(engine(), q.lastError(), sql);
+    return Rows(std::move(fields), std::move(data));
+}
+
+int Db::run(const QString& sql, const Binds& binds)
+{
+    QSqlQuery q = exec(sql, binds);
+    const int n = q.numRowsAffected();
+    q.finish();
+    return n;
 }
 
 QVariant Db::scalar(const QString& sql, const Binds& binds)
 {
     QSqlQuery q = exec(sql, binds);
-    return q.next() ? q.value(0) : QVariant();
+    const QVariant v = q.next() ? q.value(0) : QVariant();
+    // Read to the end, so that nothing stays pending on the connection.
+    q.finish();
+    return v;
 }
 
 qint64 Db::insert(const QString& sql, const Binds& binds, const QString& idColumn)
@@ -312,39 +421,78 @@ void Db::begin()
     // IMMEDIATE takes the write lock at once, so two stations cannot both
     // read and then deadlock on writing.
     exec(engine() == Engine::Sqlite ? QStringLiteral("begin immediate") : QStringLiteral("begin"));
-    inTransaction_ = true;
 }
 
 void Db::commit()
 {
     exec(QStringLiteral("commit"));
-    inTransaction_ = false;
 }
 
 void Db::rollback()
 {
-    inTransaction_ = false;
     QString ignored;
     tryExec(QStringLiteral("rollback"), &ignored);
 }
 
+void Db::serialise(const QString& rule, qint64 key)
+{
+    if (!inTransaction())
+        throw DbError(QStringLiteral("serialise() outside a transaction: %1").arg(rule), QString());
+    if (engine() != Engine::Postgres)
+        return;
+    exec(QStringLiteral("select pg_advisory_xact_lock(:rule, :key)"),
+         {{QStringLiteral("rule"), ruleNumber(rule)}, {QStringLiteral("key"), qint32(key)}})
+        .finish();
+}
+
+void Db::pauseBeforeRetry(int attempt)
+{
+    // Growing, and different per station, so that two stations that met
+    // once do not meet again at the same instant.
+    thread_local std::minstd_rand random{std::random_device{}()};
+    const int base = 40 << (attempt - 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(base + int(random() % unsigned(base))));
+}
+
+void Db::reportContention(const DbError& e, int attempt)
+{
+    std::fprintf(stderr, "tongshui: another station was in the way (try %d of %d): %s\n", attempt, kWriteAttempts,
+                 e.message().toLocal8Bit().constData());
+}
+
 Transaction::Transaction(Db& db) : db_(db)
 {
-    if (db_.inTransaction())
-        throw DbError(QStringLiteral("事务不能嵌套"), QString());
-    db_.begin();
+    if (db_.depth_ == 0) {
+        db_.begin();
+    } else {
+        savepoint_ = QStringLiteral("sp%1").arg(++db_.savepoints_);
+        db_.exec(QStringLiteral("savepoint ") + savepoint_);
+    }
+    ++db_.depth_;
 }
 
 Transaction::~Transaction()
 {
-    if (!done_)
+    if (done_)
+        return;
+    --db_.depth_;
+    if (savepoint_.isEmpty()) {
         db_.rollback();
+    } else {
+        QString ignored;
+        db_.tryExec(QStringLiteral("rollback to savepoint ") + savepoint_, &ignored);
+        db_.tryExec(QStringLiteral("release savepoint ") + savepoint_, &ignored);
+    }
 }
 
 void Transaction::commit()
 {
-    db_.commit();
+    if (savepoint_.isEmpty())
+        db_.commit();
+    else
+        db_.exec(QStringLiteral("release savepoint ") + savepoint_);
     done_ = true;
+    --db_.depth_;
 }
 
 } // namespace ts

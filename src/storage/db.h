@@ -1,5 +1,8 @@
 #pragma once
 
+#include "storage/outcome.h"
+#include "storage/rows.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -7,9 +10,12 @@
 #include <QVariant>
 #include <QVariantMap>
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <thread>
+#include <type_traits>
 
 namespace ts {
 
@@ -36,18 +42,34 @@ struct DbTarget {
 // A statement the engine refused. what() carries the engine's own text.
 class DbError : public std::runtime_error {
 public:
-    DbError(const QString& message, const QString& sql);
+    DbError(const QString& message, const QString& sql, const QString& code = {}, bool contention = false);
     QString message() const { return message_; }
     QString sql() const { return sql_; }
+    // The engine's own code: SQLSTATE on PostgreSQL, the result code on SQLite.
+    QString code() const { return code_; }
+    // Another station was in the way (deadlock, serialisation failure, a
+    // busy or locked file): running the whole operation again may succeed.
+    bool isContention() const { return contention_; }
+    // A unique index refused the row.
+    bool isUniqueViolation() const;
 
 private:
     QString message_;
     QString sql_;
+    QString code_;
+    bool contention_ = false;
 };
 
-// Named values for a statement: {{"phone", "138..."}, {"day", "2026-12-11"}}.
-// Names are ASCII and carry no colon. ts::Money values are bound exactly.
-using Binds = QVariantMap;
+// An operation that still met another station in its way after its retries.
+// Its message is the one the operator is shown; the engine's text has gone
+// to standard error.
+class DbBusy : public DbError {
+public:
+    explicit DbBusy(const DbError& last);
+};
+
+// The text shown when another station kept an operation from saving.
+QString busyMessage();
 
 // The program's one connection. SQL is written once for both engines; the
 // differences (column types, ids of new rows, how values come back) stay here.
@@ -69,8 +91,16 @@ public:
     const DbTarget& target() const { return target_; }
     QSqlDatabase handle() const;
 
+    // Runs a select and reads every row (see Rows for how values come back).
+    Rows select(const QString& sql, const Binds& binds = {});
+    Rows select(const Query& q) { return select(q.sql, q.binds); }
+    // Runs a statement that returns no rows; gives the number of rows it
+    // changed.
+    int run(const QString& sql, const Binds& binds = {});
     // Runs one statement; throws DbError when the engine refuses it. A select
-    // comes back positioned before its first row.
+    // comes back positioned before its first row. Storage only: on PostgreSQL
+    // a cursor left half-read loses its rows when the next statement runs,
+    // so logic reads through select().
     QSqlQuery exec(const QString& sql, const Binds& binds = {});
     // First column of the first row, or a null QVariant when there is no row.
     QVariant scalar(const QString& sql, const Binds& binds = {});
@@ -87,7 +117,26 @@ public:
     // Engine column type for a kind of column of the schema.
     QString typeName(ColKind kind, int width) const;
 
-    bool inTransaction() const { return inTransaction_; }
+    bool inTransaction() const { return depth_ > 0; }
+
+    // Runs `op` as one transaction and returns what it returns. An Outcome
+    // that says "refused" rolls back whatever op wrote before refusing.
+    // Called inside an open transaction, op joins it (as a savepoint) and the
+    // outermost caller commits. When another station is in the way the whole
+    // operation runs again, a few times, with a short pause; then DbBusy.
+    // op must therefore be safe to run again: it reads what it checks inside.
+    template <class Op>
+    auto write(Op&& op) -> std::invoke_result_t<Op&>;
+
+    // Inside a transaction: waits until no other station runs an operation
+    // that serialises on the same rule, and keeps the rule until commit. A
+    // rule is a fixed name ("产品名称") with an optional key (a customer
+    // number). SQLite needs nothing: `begin immediate` already lets one
+    // writer in at a time.
+    void serialise(const QString& rule, qint64 key = 0);
+
+    // How many times write() tries, and how long it waits between tries.
+    static constexpr int kWriteAttempts = 5;
 
 private:
     friend class Transaction;
@@ -96,14 +145,20 @@ private:
     void begin();
     void commit();
     void rollback();
+    static void pauseBeforeRetry(int attempt);
+    static void reportContention(const DbError& e, int attempt);
 
     DbTarget target_;
     QString connectionName_;
-    bool inTransaction_ = false;
+    int depth_ = 0;       // open Transaction objects, outermost first
+    int savepoints_ = 0;  // names the next savepoint
 };
 
 // One operation's writes: all of them or none. Rolls back unless commit() was
 // called, so an exception or an early return leaves nothing half-written.
+// Inside an open transaction it is a savepoint: committing releases it,
+// leaving without commit undoes only its own writes, and the outermost
+// transaction decides.
 class Transaction {
 public:
     explicit Transaction(Db& db);
@@ -111,10 +166,48 @@ public:
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
     void commit();
+    bool isOutermost() const { return savepoint_.isEmpty(); }
 
 private:
     Db& db_;
+    QString savepoint_;
     bool done_ = false;
 };
+
+template <class Op>
+auto Db::write(Op&& op) -> std::invoke_result_t<Op&>
+{
+    using Result = std::invoke_result_t<Op&>;
+    for (int attempt = 1;; ++attempt) {
+        try {
+            Transaction tx(*this);
+            if constexpr (std::is_void_v<Result>) {
+                op();
+                tx.commit();
+                return;
+            } else {
+                Result r = op();
+                if constexpr (std::is_same_v<Result, Outcome>) {
+                    if (r.ok)
+                        tx.commit();
+                } else {
+                    tx.commit();
+                }
+                return r;
+            }
+        } catch (const DbBusy&) {
+            throw;
+        } catch (const DbError& e) {
+            // Only the outermost operation can start again: a joined one
+            // would run again inside a transaction the engine has given up.
+            if (!e.isContention() || inTransaction())
+                throw;
+            reportContention(e, attempt);
+            if (attempt >= kWriteAttempts)
+                throw DbBusy(e);
+            pauseBeforeRetry(attempt);
+        }
+    }
+}
 
 } // namespace ts

@@ -1,6 +1,7 @@
 #include "widgets/data_grid.h"
 
 #include "storage/dates.h"
+#include "storage/db.h"
 #include "storage/money.h"
 
 #include <QAbstractTableModel>
@@ -402,6 +403,18 @@ void DataGrid::load(QSqlQuery& query)
         rows << std::move(r);
     }
     model_->setData(fields, types, std::move(rows));
+    open_ = true;
+    applyColumns();
+}
+
+void DataGrid::load(Db& db, const Query& query)
+{
+    load(db.select(query));
+}
+
+void DataGrid::load(const Rows& rows)
+{
+    model_->setData(rows.fields(), {}, rows.data());
     open_ = true;
     applyColumns();
 }

@@ -16,6 +16,10 @@ class QTableView;
 
 namespace ts {
 
+class Db;
+class Rows;
+struct Query;
+
 class DataGridModel;
 class DataGridFooter;
 
@@ -54,6 +58,10 @@ public:
     // Reads every row of the query (which must be active) and opens the grid's
     // data set. A sort chosen on an earlier load is applied to the new rows.
     void load(QSqlQuery& query);
+    // Shows the rows of a select. Lists that may be long are given the
+    // statement, not its rows, so that the grid reads only what it shows.
+    void load(Db& db, const Query& query);
+    void load(const Rows& rows);
     void setRows(const QStringList& fields, const QList<QVariantList>& rows);
     // Empties the grid and closes its data set: nothing to sort, no sums.
     void closeData();
