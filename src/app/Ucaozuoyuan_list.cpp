@@ -2,8 +2,8 @@
 
 #include "app/Ucaozuoyuan_add.h"
 #include "app/app_context.h"
-#include "app/login_values.h"
-#include "storage/operators.h"
+#include "session/login_values.h"
+#include "session/operators.h"
 #include "widgets/form_helpers.h"
 #include "widgets/messages.h"
 

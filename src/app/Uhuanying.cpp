@@ -1,6 +1,6 @@
 #include "app/Uhuanying.h"
 
-#include "app/login_values.h"
+#include "session/login_values.h"
 
 #include <QDir>
 #include <QGuiApplication>

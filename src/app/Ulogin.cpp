@@ -1,7 +1,7 @@
 #include "app/Ulogin.h"
 
 #include "app/app_context.h"
-#include "app/login_values.h"
+#include "session/login_values.h"
 #include "storage/schema.h"
 #include "widgets/messages.h"
 

@@ -1,7 +1,7 @@
 #include "app/login.h"
 
 #include "storage/dates.h"
-#include "storage/operators.h"
+#include "session/operators.h"
 #include "storage/settings_files.h"
 
 #include <QSqlQuery>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/login_values.h"
+#include "session/login_values.h"
 #include "storage/db.h"
 #include "storage/outcome.h"
 

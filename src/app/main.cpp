@@ -3,7 +3,7 @@
 #include "app/Umain.h"
 #include "app/Uwiring.h"
 #include "app/app_context.h"
-#include "app/login_values.h"
+#include "session/login_values.h"
 #include "app/startup.h"
 #include "storage/settings_files.h"
 #include "widgets/application.h"

@@ -1,7 +1,7 @@
 #include "customers/Ukehu_add.h"
 
 #include "app/app_context.h"
-#include "app/login_values.h"
+#include "session/login_values.h"
 #include "customers/customer_list.h"
 #include "storage/db.h"
 #include "widgets/data_grid.h"

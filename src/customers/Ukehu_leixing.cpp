@@ -1,7 +1,7 @@
 #include "customers/Ukehu_leixing.h"
 
 #include "app/app_context.h"
-#include "app/login_values.h"
+#include "session/login_values.h"
 #include "customers/customer_setup.h"
 #include "storage/db.h"
 #include "widgets/data_grid.h"

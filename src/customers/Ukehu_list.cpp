@@ -1,7 +1,7 @@
 #include "customers/Ukehu_list.h"
 
 #include "app/app_context.h"
-#include "app/login_values.h"
+#include "session/login_values.h"
 #include "customers/Ukehu_add.h"
 #include "customers/customer_picker.h"
 #include "customers/customer_spreadsheet.h"

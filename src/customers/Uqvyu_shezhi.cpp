@@ -1,7 +1,7 @@
 #include "customers/Uqvyu_shezhi.h"
 
 #include "app/app_context.h"
-#include "app/login_values.h"
+#include "session/login_values.h"
 #include "customers/customer_list.h"
 #include "customers/customer_setup.h"
 #include "storage/db.h"

@@ -1,7 +1,7 @@
 #include "orders/Uyewuyuan_ticheng.h"
 
 #include "app/app_context.h"
-#include "app/login_values.h"
+#include "session/login_values.h"
 #include "storage/db.h"
 #include "widgets/data_grid.h"
 #include "widgets/messages.h"

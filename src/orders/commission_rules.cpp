@@ -1,6 +1,6 @@
 #include "orders/commission_rules.h"
 
-#include "app/login_values.h"
+#include "session/login_values.h"
 #include "storage/db.h"
 
 namespace ts::commission {

@@ -1,7 +1,7 @@
 #include "stock/Ukufang_guanli.h"
 
 #include "app/app_context.h"
-#include "app/login_values.h"
+#include "session/login_values.h"
 #include "widgets/data_grid.h"
 #include "widgets/messages.h"
 

@@ -1,7 +1,7 @@
 #include "stock/Ushangpin_leixing.h"
 
 #include "app/app_context.h"
-#include "app/login_values.h"
+#include "session/login_values.h"
 #include "stock/product_types.h"
 #include "widgets/data_grid.h"
 #include "widgets/messages.h"

@@ -2,7 +2,7 @@
 
 #include "app/Uwiring.h"
 #include "app/app_context.h"
-#include "app/login_values.h"
+#include "session/login_values.h"
 #include "stock/Ushangpin_add.h"
 #include "stock/products.h"
 #include "widgets/data_grid.h"

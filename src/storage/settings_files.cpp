@@ -1,6 +1,6 @@
 #include "storage/settings_files.h"
 
-#include "app/login_values.h"
+#include "session/login_values.h"
 #include "storage/ini_file.h"
 
 #include <QDir>

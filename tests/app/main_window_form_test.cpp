@@ -1,6 +1,6 @@
 #include "app/Uabout.h"
 #include "app/Umain.h"
-#include "app/login_values.h"
+#include "session/login_values.h"
 #include "storage/db.h"
 #include "support/test_db.h"
 #include "widgets/messages.h"

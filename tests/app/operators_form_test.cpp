@@ -4,7 +4,7 @@
 #include "app/Uwiring.h"
 #include "app/Uxiugai_mima.h"
 #include "app/login.h"
-#include "storage/operators.h"
+#include "session/operators.h"
 #include "support/test_db.h"
 #include "widgets/messages.h"
 

@@ -1,5 +1,5 @@
 #include "app/Uhuanying.h"
-#include "app/login_values.h"
+#include "session/login_values.h"
 #include "support/qt_print.h"
 
 #include <QLabel>

@@ -1,5 +1,5 @@
 #include "app/Umain.h"
-#include "app/login_values.h"
+#include "session/login_values.h"
 #include "customers/Ucustomer_wiring.h"
 #include "customers/Ukehu_leixing.h"
 #include "customers/Ukehu_list.h"

@@ -1,4 +1,4 @@
-#include "app/login_values.h"
+#include "session/login_values.h"
 #include "customers/Ukehu_add.h"
 #include "customers/Ukehu_list.h"
 #include "customers/customer_picker.h"

@@ -1,4 +1,4 @@
-#include "app/login_values.h"
+#include "session/login_values.h"
 #include "orders/commission_reports.h"
 #include "orders/commission_rules.h"
 #include "orders/customer_commission_batch.h"

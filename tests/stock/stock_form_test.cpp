@@ -1,5 +1,5 @@
 #include "app/Umain.h"
-#include "app/login_values.h"
+#include "session/login_values.h"
 #include "stock/Ugonghuoshang_add.h"
 #include "stock/Ugonghuoshang_list.h"
 #include "stock/Ukufang_guanli.h"

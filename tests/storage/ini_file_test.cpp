@@ -1,4 +1,4 @@
-#include "app/login_values.h"
+#include "session/login_values.h"
 #include "storage/ini_file.h"
 #include "storage/settings_files.h"
 

@@ -1,4 +1,4 @@
-#include "app/login_values.h"
+#include "session/login_values.h"
 
 namespace ts {
 

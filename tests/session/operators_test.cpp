@@ -1,4 +1,4 @@
-#include "storage/operators.h"
+#include "session/operators.h"
 #include "storage/passwords.h"
 #include "support/test_db.h"
 
