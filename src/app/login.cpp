@@ -3,6 +3,7 @@
 #include "storage/dates.h"
 #include "session/operators.h"
 #include "storage/settings_files.h"
+#include "session/login_settings.h"
 
 #include <QSqlQuery>
 

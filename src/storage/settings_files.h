@@ -5,8 +5,6 @@
 
 namespace ts {
 
-struct LoginValues;
-
 // The three settings files live in the program folder (the executable's, not
 // the working folder); callers pass that folder in. Every setting is a section
 // of its own holding one key, `值` or `类型` depending on the setting.
@@ -39,13 +37,5 @@ WorkMode readWorkMode(const QString& programDir, QString* problem = nullptr);
 // The folder only matters to a workstation, and a server keeps the folder a
 // former workstation setup left, so it is written for "工作站" only.
 bool writeWorkMode(const QString& programDir, const WorkMode& mode, QString* error = nullptr);
-
-// Station name, telephone, slogan, print preview, closing the delivery form
-// after saving, stock warning.
-void readStationSettings(const QString& programDir, LoginValues& v, QString* problem = nullptr);
-// Short and full company name, service telephone, QQ, e-mail, web address.
-void readBranding(const QString& programDir, LoginValues& v, QString* problem = nullptr);
-// Special requirement and single-order print layout.
-void readSpecialSettings(const QString& programDir, LoginValues& v, QString* problem = nullptr);
 
 } // namespace ts
