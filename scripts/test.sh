@@ -34,5 +34,7 @@ trap cleanup EXIT
   -o "-h 127.0.0.1 -p $port -k $pgdir -c fsync=off -c full_page_writes=off -c synchronous_commit=off" start >/dev/null
 
 export TONGSHUI_TEST_PG="postgresql://postgres@127.0.0.1:$port"
+# This run is the whole one: PostgreSQL tests must not be skipped.
+unset TONGSHUI_TEST_SQLITE_ONLY
 cd "$root/build"
 ctest --output-on-failure -j"$(nproc)" "$@"

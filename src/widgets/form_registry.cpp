@@ -1,5 +1,7 @@
 #include "widgets/form_registry.h"
 
+#include "widgets/form_helpers.h"
+
 #include <QCoreApplication>
 #include <QShowEvent>
 
@@ -17,8 +19,10 @@ void Form::showEvent(QShowEvent* event)
 {
     // A spontaneous show is the window system restoring a minimised window;
     // the form was already open and keeps what the operator is working on.
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         reload();
+        fitToScreen(this);
+    }
     QDialog::showEvent(event);
 }
 
@@ -77,6 +81,13 @@ void FormRegistry::clear()
         delete w.data();
     }
     forms_.clear();
+}
+
+void FormRegistry::reset()
+{
+    clear();
+    factories_.clear();
+    order_.clear();
 }
 
 FormRegistry& FormRegistry::instance()

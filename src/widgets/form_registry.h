@@ -58,6 +58,8 @@ public:
     // created before it while it goes. The program calls it before the
     // application object ends.
     void clear();
+    // Deletes every form and forgets every name: the registry as at start.
+    void reset();
 
     QStringList classNames() const { return order_; }
 

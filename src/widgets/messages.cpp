@@ -17,9 +17,11 @@ Messages& Messages::instance()
     return installed ? *installed : boxes;
 }
 
-void Messages::install(Messages* messages)
+Messages* Messages::install(Messages* messages)
 {
+    Messages* before = installed;
     installed = messages;
+    return before;
 }
 
 // Plain messages carry the program's title as their caption; only questions
@@ -40,40 +42,6 @@ bool BoxMessages::question(QWidget* parent, const QString& caption, const QStrin
     return QMessageBox::question(parent, caption, text, QMessageBox::Ok | QMessageBox::Cancel,
                                  QMessageBox::Ok)
         == QMessageBox::Ok;
-}
-
-RecordingMessages::RecordingMessages()
-    : previous_(installed)
-{
-    install(this);
-}
-
-RecordingMessages::~RecordingMessages()
-{
-    // Only undo our own installation; a nested recorder may still be active.
-    if (installed == this)
-        install(previous_);
-}
-
-void RecordingMessages::information(QWidget*, const QString& text)
-{
-    shown << text;
-}
-
-void RecordingMessages::error(QWidget*, const QString& text)
-{
-    shown << text;
-}
-
-bool RecordingMessages::question(QWidget*, const QString& caption, const QString& text)
-{
-    questions << text;
-    captions << caption;
-    if (answers.empty())
-        return true;
-    const bool answer = answers.front();
-    answers.pop_front();
-    return answer;
 }
 
 } // namespace ts

@@ -3,8 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <deque>
-
 class QWidget;
 
 namespace ts {
@@ -24,7 +22,8 @@ public:
     // The program-wide instance; plain message boxes unless a test installs
     // its own.
     static Messages& instance();
-    static void install(Messages* messages);  // nullptr restores the boxes
+    // Returns the one installed before, for the caller to put back.
+    static Messages* install(Messages* messages);  // nullptr restores the boxes
 };
 
 // Message boxes on screen.
@@ -33,25 +32,6 @@ public:
     void information(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
     bool question(QWidget* parent, const QString& caption, const QString& text) override;
-};
-
-// Keeps every text shown and answers questions from a queue (OK when the
-// queue is empty). Installs itself for its lifetime.
-class RecordingMessages : public Messages {
-public:
-    RecordingMessages();
-    ~RecordingMessages() override;
-    void information(QWidget* parent, const QString& text) override;
-    void error(QWidget* parent, const QString& text) override;
-    bool question(QWidget* parent, const QString& caption, const QString& text) override;
-
-    QStringList shown;      // information and error texts, in order
-    QStringList questions;  // question texts, in order
-    QStringList captions;   // captions of those questions
-    std::deque<bool> answers;
-
-private:
-    Messages* previous_ = nullptr;  // put back on destruction
 };
 
 } // namespace ts

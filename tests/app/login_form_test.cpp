@@ -1,6 +1,6 @@
 #include "app/Ulogin.h"
+#include "support/forms/form_fixture.h"
 #include "support/test_db.h"
-#include "widgets/messages.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,13 +10,12 @@
 #include <QTest>
 
 using namespace ts;
-using ts::test::DbTest;
+using namespace ts::test;
 
-class LoginFormTest : public DbTest {};
+class LoginFormTest : public FormTest {};
 
 TEST_P(LoginFormTest, EnterInThePasswordLogsInAndWrongPasswordIsRefused)
 {
-    RecordingMessages messages;
     Tlogin form;
     form.show();
     auto* user = form.findChild<QComboBox*>("用户名");
@@ -25,14 +24,14 @@ TEST_P(LoginFormTest, EnterInThePasswordLogsInAndWrongPasswordIsRefused)
     EXPECT_EQ(user->currentText(), "admin");
     EXPECT_EQ(user->count(), 1);
     // The offscreen screen is 800 pixels wide, the size the window warns about.
-    EXPECT_EQ(messages.shown, QStringList{"本软件推荐在1024*768或者更高分辨率下运行，否则可能会出现显示问题"});
-    messages.shown.clear();
+    EXPECT_EQ(messages.informations, QStringList{"本软件推荐在1024*768或者更高分辨率下运行，否则可能会出现显示问题"});
+    messages.informations.clear();
 
     QSignalSpy spy(&form, &Tlogin::loggedIn);
     QTest::keyClicks(password, "wrong");
     QTest::keyClick(password, Qt::Key_Return);
     EXPECT_EQ(spy.count(), 0);
-    EXPECT_EQ(messages.shown, QStringList{"您无权登陆本系统！！"});
+    EXPECT_EQ(messages.informations, QStringList{"您无权登陆本系统！！"});
     EXPECT_TRUE(form.findChild<QPushButton*>("登陆")->isEnabled());
 
     password->clear();
@@ -46,10 +45,9 @@ TEST_P(LoginFormTest, HardwareBoxesExcludeEachOtherAndShowTheStoredChoice)
 {
     db().exec("update 串口编号 set 编号=3");
     db().exec("update 来电路数 set 路数='二路'");
-    RecordingMessages messages;
     Tlogin form;
     form.show();
-    messages.shown.clear();
+    messages.informations.clear();
     auto* serial = form.findChild<QCheckBox*>("串口来电");
     auto* usb = form.findChild<QCheckBox*>("USB来电录音");
     auto* port = form.findChild<QComboBox*>("串口");
@@ -71,7 +69,7 @@ TEST_P(LoginFormTest, HardwareBoxesExcludeEachOtherAndShowTheStoredChoice)
     form.findChild<QComboBox*>("类型")->setCurrentText("四路");
     QTest::keyClicks(form.findChild<QLineEdit*>("密码"), "admin");
     form.Button1Click();
-    EXPECT_EQ(messages.shown,
+    EXPECT_EQ(messages.informations,
               QStringList{"一路和二路和四路的来电显示接收盒有效串口编号为1-4，请重新进行设置！！"});
 }
 

@@ -2,8 +2,8 @@
 #include "app/Umain.h"
 #include "session/login_values.h"
 #include "storage/db.h"
+#include "support/forms/form_fixture.h"
 #include "support/test_db.h"
-#include "widgets/messages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -270,7 +270,7 @@ TEST(MainWindow, AboutBoxShowsTheBranding)
     EXPECT_TRUE(shown->findChild<QLabel*>(QStringLiteral("网站"))->text().contains(v.website));
 }
 
-class MainWindowDb : public test::DbTest {};
+class MainWindowDb : public test::FormTest {};
 
 qint64 basketRows(Db& db)
 {
@@ -294,8 +294,8 @@ TEST_P(MainWindowDb, ClosingAsksAndEmptiesTheBasket)
         LoginValues v = everythingAllowed();
         Tmain w(v);
         w.show();
-        RecordingMessages messages;
-        messages.answers = {c.answer};
+        messages.clear();
+        messages.expectQuestion(QStringLiteral("确实要退出吗？"), c.answer);
         if (c.viaToolbar)
             w.action(QStringLiteral("toolbar/退出系统"))->trigger();
         else

@@ -5,8 +5,8 @@
 #include "app/Uxiugai_mima.h"
 #include "app/login.h"
 #include "session/operators.h"
+#include "support/forms/form_fixture.h"
 #include "support/test_db.h"
-#include "widgets/messages.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -16,26 +16,17 @@
 #include <QTreeWidget>
 
 using namespace ts;
-using ts::test::DbTest;
+using namespace ts::test;
 
-class OperatorsFormTest : public DbTest {
+class OperatorsFormTest : public FormTest {
 protected:
     void SetUp() override
     {
-        DbTest::SetUp();
+        FormTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        saved_ = LoginValues::current();
-        LoginValues::current().operatorName = "admin";
-        LoginValues::current().companyShortName = "澄源";
         FormRegistry::instance().add<Tcaozuoyuan_add>();
         ASSERT_TRUE(Operators(db()).add("小李", "pw", "pw"));
-    }
-    void TearDown() override
-    {
-        FormRegistry::instance().clear();
-        LoginValues::current() = saved_;
-        DbTest::TearDown();
     }
     QTreeWidgetItem* node(Tcaozuoyuan_list& list, const QString& name, int group = 0)
     {
@@ -46,7 +37,6 @@ protected:
         }
         return nullptr;
     }
-    LoginValues saved_;
 };
 
 TEST_P(OperatorsFormTest, TickingAnItemWritesTheGroupString)
@@ -67,7 +57,6 @@ TEST_P(OperatorsFormTest, TickingAnItemWritesTheGroupString)
 
 TEST_P(OperatorsFormTest, RefusalsAndDeletingAnotherOperator)
 {
-    RecordingMessages messages;
     Tcaozuoyuan_list list;
     list.show();
     auto* remove = list.findChild<QPushButton*>("删除");
@@ -78,11 +67,12 @@ TEST_P(OperatorsFormTest, RefusalsAndDeletingAnotherOperator)
     list.tree()->setCurrentItem(node(list, "小李", 3));
     remove->click();
     change->click();
-    EXPECT_EQ(messages.shown, (QStringList{"不能删除自己", "请选择低一层节点", "请选择低一层节点"}));
+    EXPECT_EQ(messages.informations, (QStringList{"不能删除自己", "请选择低一层节点", "请选择低一层节点"}));
     EXPECT_TRUE(messages.questions.isEmpty());
 
     list.tree()->setCurrentItem(node(list, "小李"));
-    messages.answers = {false, true};
+    messages.expectQuestion("确实要删除吗？", false);
+    messages.expectQuestion("确实要删除吗？", true);
     remove->click();
     EXPECT_TRUE(Operators(db()).find("小李"));
     remove->click();
@@ -94,7 +84,6 @@ TEST_P(OperatorsFormTest, RefusalsAndDeletingAnotherOperator)
 
 TEST_P(OperatorsFormTest, NewOperatorThroughTheFormLogsInWithEveryControlledEntryOff)
 {
-    RecordingMessages messages;
     auto* editor = FormRegistry::instance().get<Tcaozuoyuan_add>();
     editor->editNew();
     editor->show();
@@ -102,7 +91,7 @@ TEST_P(OperatorsFormTest, NewOperatorThroughTheFormLogsInWithEveryControlledEntr
     QTest::keyClicks(editor->findChild<QLineEdit*>("密码"), "abc");
     QTest::keyClicks(editor->findChild<QLineEdit*>("重复密码"), "abd");
     editor->findChild<QPushButton*>("确定")->click();
-    EXPECT_EQ(messages.shown, QStringList{"两次密码输入的不一致！！"});
+    EXPECT_EQ(messages.informations, QStringList{"两次密码输入的不一致！！"});
     editor->findChild<QLineEdit*>("重复密码")->clear();
     QTest::keyClicks(editor->findChild<QLineEdit*>("重复密码"), "abc");
     editor->findChild<QPushButton*>("确定")->click();
@@ -119,12 +108,10 @@ TEST_P(OperatorsFormTest, NewOperatorThroughTheFormLogsInWithEveryControlledEntr
     // Entries no right controls stay usable.
     EXPECT_TRUE(main.action("供货商资料")->isEnabled());
     EXPECT_TRUE(main.action("业务员管理")->isEnabled());
-    FormRegistry::instance().clear();
 }
 
 TEST_P(OperatorsFormTest, PasswordChangeForm)
 {
-    RecordingMessages messages;
     LoginValues::current().operatorName = "小李";
     Txiugai_mima form;
     form.show();
@@ -139,7 +126,7 @@ TEST_P(OperatorsFormTest, PasswordChangeForm)
     form.findChild<QPushButton*>("确定")->click();
     type("原始密码", "pw");
     form.findChild<QPushButton*>("确定")->click();
-    EXPECT_EQ(messages.shown, (QStringList{"原密码错误！！", "密码修改成功！！"}));
+    EXPECT_EQ(messages.informations, (QStringList{"原密码错误！！", "密码修改成功！！"}));
     EXPECT_TRUE(Operators(db()).authenticate("小李", "n1").has_value());
     form.show();
     EXPECT_TRUE(form.findChild<QLineEdit*>("原始密码")->text().isEmpty());

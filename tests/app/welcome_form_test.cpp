@@ -1,5 +1,6 @@
 #include "app/Uhuanying.h"
 #include "session/login_values.h"
+#include "support/forms/form_fixture.h"
 #include "support/qt_print.h"
 
 #include <QLabel>
@@ -11,9 +12,9 @@ using namespace ts;
 
 TEST(Welcome, BuiltInBrandShowsItsLinesOtherBrandsShowNone)
 {
+    test::FormGlobals globals;
     QTemporaryDir dir;
     LoginValues& lv = LoginValues::current();
-    const LoginValues saved = lv;
 
     lv.companyShortName = "澄源";
     lv.companyFullName = "澄源纯净水配送管理系统";
@@ -28,5 +29,4 @@ TEST(Welcome, BuiltInBrandShowsItsLinesOtherBrandsShowNone)
         EXPECT_EQ(w.findChild<QLabel*>("第一行")->text(), "");
         EXPECT_EQ(w.findChild<QLabel*>("第二行")->text(), "");
     }
-    lv = saved;
 }

@@ -1,4 +1,5 @@
 #include "app/Uwiring.h"
+#include "support/forms/form_fixture.h"
 #include "widgets/form_registry.h"
 
 #include <QDialog>
@@ -15,6 +16,7 @@ class Tprobe : public Form {};
 
 TEST(Wiring, AModalFormOutlivesTheWindowThatOpenedIt)
 {
+    test::FormGlobals globals;
     FormRegistry::instance().add(QStringLiteral("Tprobe"), [] { return new Tprobe; });
     auto* caller = new QDialog;
     QPointer<QWidget> form = FormRegistry::instance().form(QStringLiteral("Tprobe"));
@@ -23,5 +25,4 @@ TEST(Wiring, AModalFormOutlivesTheWindowThatOpenedIt)
     delete caller;
     ASSERT_FALSE(form.isNull());
     EXPECT_EQ(FormRegistry::instance().form(QStringLiteral("Tprobe")), form.data());
-    FormRegistry::instance().clear();
 }

@@ -1,6 +1,7 @@
 #include "customers/customer_list.h"
 #include "customers/customer_spreadsheet.h"
 #include "storage/money.h"
+#include "support/builders.h"
 #include "support/test_db.h"
 
 #include <QFile>
@@ -12,6 +13,7 @@ namespace ts {
 namespace {
 
 using test::DbTest;
+using test::addCustomer;
 
 class CustomerSpreadsheetTest : public DbTest {
 protected:
@@ -72,7 +74,7 @@ TEST_P(CustomerSpreadsheetTest, ExportThenImportKeepsTheCustomers)
     db().exec("insert into 客户资料 (客户姓名,联系电话,客户地区,小区域,联系地址,客户单位,身份证号,客户类型,生日,手工编码,"
               "最后订水时间,备用1,订水总数量) values ('王芳','01062223333','海淀区','中关村','花园路1号“东门”','澄源',"
               "'110101199001011234','家庭','5月1日','A01','2026-11-20','下午送',12)");
-    db().exec("insert into 客户资料 (客户姓名,联系电话,联系地址) values ('李强','0013','学院路8号')");
+    addCustomer(db(), {{"客户姓名", "李强"}, {"联系电话", "0013"}, {"联系地址", "学院路8号"}});
     QSqlQuery q = CustomerList(db()).search({});
     QList<QVariantList> rows;
     while (q.next()) {

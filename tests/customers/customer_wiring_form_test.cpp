@@ -4,6 +4,7 @@
 #include "customers/Ukehu_leixing.h"
 #include "customers/Ukehu_list.h"
 #include "customers/Uqvyu_shezhi.h"
+#include "support/forms/form_fixture.h"
 #include "support/test_db.h"
 #include "widgets/form_registry.h"
 
@@ -14,9 +15,9 @@
 namespace ts {
 namespace {
 
-using test::DbTest;
+using namespace ts::test;
 
-class CustomerWiringTest : public DbTest {};
+class CustomerWiringTest : public FormTest {};
 
 TEST_P(CustomerWiringTest, MainEntriesOpenTheListForManagingAndTheSetupFormsModally)
 {
@@ -52,7 +53,6 @@ TEST_P(CustomerWiringTest, MainEntriesOpenTheListForManagingAndTheSetupFormsModa
         main.action(QString::fromUtf8(entry))->trigger();
         EXPECT_TRUE(wasModal);
     }
-    FormRegistry::instance().clear();
 }
 
 TS_BOTH_ENGINES(CustomerWiringTest);

@@ -4,9 +4,10 @@
 #include "customers/customer_picker.h"
 #include "storage/db.h"
 #include "storage/money.h"
+#include "support/builders.h"
+#include "support/forms/form_fixture.h"
 #include "support/test_db.h"
 #include "widgets/data_grid.h"
-#include "widgets/messages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,45 +23,26 @@
 namespace ts {
 namespace {
 
-using test::DbTest;
+using namespace ts::test;
 
-class CustomerFormsTest : public DbTest {
+class CustomerFormsTest : public FormTest {
 protected:
     void SetUp() override
     {
-        DbTest::SetUp();
+        FormTest::SetUp();
         if (HasFatalFailure() || IsSkipped())
             return;
-        saved_ = LoginValues::current();
-        LoginValues::current().operatorName = QStringLiteral("admin");
-        LoginValues::current().rights = QStringList(9, QString(31, QLatin1Char('1')));
-        db().exec("insert into 区域 (区域) values ('海淀区')");
-        db().exec("insert into 小区域 (区域,小区域) values ('海淀区','中关村')");
-        db().exec("insert into 客户类型 (客户类型,提成) values ('家庭',0)");
+        addRegion(db(), QStringLiteral("海淀区"), {QStringLiteral("中关村")});
+        addCustomerType(db(), QStringLiteral("家庭"));
     }
-    void TearDown() override
-    {
-        LoginValues::current() = saved_;
-        DbTest::TearDown();
-    }
-
-    template <class T> T* child(QWidget* w, const char* name)
-    {
-        T* c = w->findChild<T*>(QString::fromUtf8(name));
-        EXPECT_NE(c, nullptr) << name;
-        return c;
-    }
-
-    LoginValues saved_;
 };
 
 TEST_P(CustomerFormsTest, AddingACustomerThroughTheForm)
 {
-    RecordingMessages messages;
     Tkehu_add form;
     form.show();
     QTest::mouseClick(child<QPushButton>(&form, "确定"), Qt::LeftButton);
-    EXPECT_EQ(messages.shown, QStringList{"请填写客户姓名！！"});
+    EXPECT_EQ(messages.informations, QStringList{"请填写客户姓名！！"});
 
     // Chinese text is typed through an input method, not key by key.
     child<QLineEdit>(&form, "客户姓名")->setText("王芳");
@@ -71,7 +53,7 @@ TEST_P(CustomerFormsTest, AddingACustomerThroughTheForm)
     child<QComboBox>(&form, "二级")->setCurrentText("中关村");
     QTest::keyClicks(child<QLineEdit>(&form, "饮水机清洗频率"), "30");
     QTest::mouseClick(child<QPushButton>(&form, "确定"), Qt::LeftButton);
-    EXPECT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.informations.size(), 1);
     EXPECT_EQ(form.result(), QDialog::Accepted);
     ASSERT_NE(form.savedId(), 0);
     QSqlQuery q = db().exec("select 客户姓名,联系地址,联系电话,客户地区,小区域,客户类型,洗机频率,订水总次数 from 客户资料 "
@@ -107,7 +89,6 @@ TEST_P(CustomerFormsTest, EnterWalksTheInputsInOrder)
 
 TEST_P(CustomerFormsTest, EditingRenamesAndSellsNoTickets)
 {
-    RecordingMessages messages;
     const qint64 id = db().insert("insert into 客户资料 (客户姓名,联系电话,联系地址,客户地区,积分) "
                                   "values ('王芳','139','花园路1号','海淀区',5)",
                                   {});
@@ -122,7 +103,7 @@ TEST_P(CustomerFormsTest, EditingRenamesAndSellsNoTickets)
     EXPECT_TRUE(child<QLineEdit>(&form, "积分")->isReadOnly());
     child<QLineEdit>(&form, "客户姓名")->setText("王芳芳");
     QTest::mouseClick(child<QPushButton>(&form, "确定并录入新的客户"), Qt::LeftButton);
-    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_TRUE(messages.informations.isEmpty());
     EXPECT_EQ(db().scalar("select 客户姓名 from 欠桶").toString(), QStringLiteral("王芳芳"));
     EXPECT_EQ(Money::fromVariant(db().scalar("select 积分 from 客户资料 where id=:id", {{"id", id}})), Money::yuan(5));
     // The next customer is a new one, who may buy tickets.
@@ -132,20 +113,19 @@ TEST_P(CustomerFormsTest, EditingRenamesAndSellsNoTickets)
 
 TEST_P(CustomerFormsTest, SpecialPricesWaitForASavedCustomer)
 {
-    RecordingMessages messages;
     Tkehu_add form;
     form.show();
     auto* pages = form.findChild<QTabWidget*>();
     ASSERT_NE(pages, nullptr);
     pages->setCurrentIndex(1);
-    EXPECT_EQ(messages.shown, QStringList{"请先保存客户资料才能进行特价设置！！"});
+    EXPECT_EQ(messages.informations, QStringList{"请先保存客户资料才能进行特价设置！！"});
     EXPECT_EQ(pages->currentIndex(), 0);
 }
 
 TEST_P(CustomerFormsTest, ListHandsThePickedCustomerToTheCaller)
 {
-    db().exec("insert into 客户资料 (客户姓名,联系电话,联系地址) values ('甲','1','地址1')");
-    const qint64 id = db().insert("insert into 客户资料 (客户姓名,联系电话,联系地址) values ('乙','2','地址2')", {});
+    addCustomer(db(), {{"客户姓名", "甲"}, {"联系电话", "1"}, {"联系地址", "地址1"}});
+    const qint64 id = addCustomer(db(), {{"客户姓名", "乙"}, {"联系电话", "2"}, {"联系地址", "地址2"}});
     QList<PickedCustomer> received;
     CustomerPicker::instance().receive("饮水机借用", [&](const PickedCustomer& c) { received << c; });
 
@@ -172,10 +152,9 @@ TEST_P(CustomerFormsTest, ListHandsThePickedCustomerToTheCaller)
 
 TEST_P(CustomerFormsTest, ListSearchesAndDeletesAfterTheQuestion)
 {
-    RecordingMessages messages;
     LoginValues::current().companyShortName = QStringLiteral("澄源");
-    db().exec("insert into 客户资料 (客户姓名,联系电话,联系地址) values ('王芳','13911112222','地址1')");
-    db().exec("insert into 客户资料 (客户姓名,联系电话,联系地址) values ('李强','01062223333','地址2')");
+    addCustomer(db(), {{"客户姓名", "王芳"}, {"联系电话", "13911112222"}, {"联系地址", "地址1"}});
+    addCustomer(db(), {{"客户姓名", "李强"}, {"联系电话", "01062223333"}, {"联系地址", "地址2"}});
     Tkehu_list list;
     list.show();
     QTest::keyClicks(child<QLineEdit>(&list, "联系电话"), "2223");
@@ -183,22 +162,25 @@ TEST_P(CustomerFormsTest, ListSearchesAndDeletesAfterTheQuestion)
     ASSERT_EQ(list.grid()->rowCount(), 1);
     EXPECT_EQ(list.grid()->text(0, "客户姓名"), QStringLiteral("李强"));
 
-    messages.answers = {false};
+    const QString question = QStringLiteral("如果删除该客户，该客户对应的所有信息将全部丢失，确实删除该客户吗？");
+    messages.expectQuestion(question, false);
+    messages.expectQuestion(question, true);
     QTest::mouseClick(child<QPushButton>(&list, "删除"), Qt::LeftButton);
     EXPECT_EQ(messages.captions, QStringList{"澄源rivodaz"});
     EXPECT_EQ(db().scalar("select count(*) from 客户资料").toInt(), 2);
     QTest::mouseClick(child<QPushButton>(&list, "删除"), Qt::LeftButton);
     EXPECT_EQ(db().scalar("select count(*) from 客户资料").toInt(), 1);
     EXPECT_EQ(list.grid()->rowCount(), 0);
+    // The question comes first, as at a full list.
+    messages.expectQuestion(question, true);
     QTest::mouseClick(child<QPushButton>(&list, "删除"), Qt::LeftButton);
-    EXPECT_EQ(messages.shown, QStringList{"没有找到任何数据！！"});
+    EXPECT_EQ(messages.informations, QStringList{"没有找到任何数据！！"});
 }
 
 TEST_P(CustomerFormsTest, SaveAndNextStartsAnEmptyCustomerWithHisTicketsSold)
 {
-    RecordingMessages messages;
     db().exec("insert into 水票库存表 (商品名称,数量) values ('纯净水',50)");
-    db().exec("insert into 产品列表 (产品名称,水票优惠单价) values ('纯净水',8.5)");
+    addProduct(db(), {{"产品名称", "纯净水"}, {"水票优惠单价", 8.5}});
     Tkehu_add form;
     form.show();
     child<QLineEdit>(&form, "客户姓名")->setText("王芳");
@@ -215,10 +197,10 @@ TEST_P(CustomerFormsTest, SaveAndNextStartsAnEmptyCustomerWithHisTicketsSold)
     QTest::keyClicks(child<QLineEdit>(&form, "到"), "3");
     QTest::mouseClick(child<QPushButton>(&form, "添加"), Qt::LeftButton);
     QTest::mouseClick(child<QPushButton>(&form, "确定并录入新的客户"), Qt::LeftButton);
-    EXPECT_EQ(messages.shown, QStringList{"您选择了水票跟踪，但没有进行水票跟踪登记，操作被取消！！"});
+    EXPECT_EQ(messages.informations, QStringList{"您选择了水票跟踪，但没有进行水票跟踪登记，操作被取消！！"});
     child<QCheckBox>(&form, "水票跟踪")->setChecked(false);
     QTest::mouseClick(child<QPushButton>(&form, "确定并录入新的客户"), Qt::LeftButton);
-    EXPECT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.informations.size(), 1);
     EXPECT_EQ(db().scalar("select 还剩数量 from 客户水票总表 where 客户编号=:id", {{"id", form.savedId()}}).toInt(), 10);
     EXPECT_EQ(db().scalar("select 数量 from 水票库存表").toInt(), 40);
     EXPECT_TRUE(form.isVisible());

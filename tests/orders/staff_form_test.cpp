@@ -8,10 +8,11 @@
 #include "orders/Uyewuyuan_ticheng.h"
 #include "orders/workers.h"
 #include "storage/money.h"
+#include "support/forms/form_fixture.h"
+#include "support/builders.h"
 #include "support/test_db.h"
 #include "widgets/data_grid.h"
 #include "widgets/form_registry.h"
-#include "widgets/messages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,31 +31,12 @@
 namespace ts {
 namespace {
 
-using test::DbTest;
+using namespace ts::test;
 
-class StaffFormTest : public DbTest {
-protected:
-    // Runs `inside` once the modal window opened by `open` is up, then lets
-    // `open` return.
-    static void withModal(const std::function<void()>& open, const std::function<void(QWidget*)>& inside)
-    {
-        bool ran = false;
-        QTimer::singleShot(0, [&] {
-            QWidget* modal = QApplication::activeModalWidget();
-            ASSERT_TRUE(modal);
-            inside(modal);
-            ran = true;
-            if (modal->isVisible())
-                modal->close();
-        });
-        open();
-        EXPECT_TRUE(ran);
-    }
-};
+class StaffFormTest : public FormTest {};
 
 TEST_P(StaffFormTest, AWorkerIsAddedThroughTheListWithTheEnterKey)
 {
-    RecordingMessages messages;
     Tpeisongyuan_list list;
     list.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
@@ -91,7 +73,7 @@ TEST_P(StaffFormTest, AWorkerIsAddedThroughTheListWithTheEnterKey)
                   EXPECT_FALSE(editor->isVisible());
               });
 
-    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_TRUE(messages.informations.isEmpty());
     ASSERT_EQ(list.grid()->rowCount(), 1);
     EXPECT_EQ(list.grid()->text(0, "姓名"), "张三");
     EXPECT_EQ(list.grid()->text(0, "电话"), "13800000001");
@@ -106,7 +88,7 @@ TEST_P(StaffFormTest, AWorkerIsAddedThroughTheListWithTheEnterKey)
                   EXPECT_TRUE(editor->isVisible());
                   QTest::mouseClick(editor->findChild<QPushButton*>("取消"), Qt::LeftButton);
               });
-    EXPECT_EQ(messages.shown, QStringList{"已有重复的配送员姓名！！"});
+    EXPECT_EQ(messages.informations, QStringList{"已有重复的配送员姓名！！"});
     EXPECT_EQ(list.grid()->rowCount(), 1);
 }
 
@@ -117,8 +99,8 @@ TEST_P(StaffFormTest, DeletingAsksFirstAndCancelKeepsTheRow)
     // told apart from the short-company-name captions of other lists by luck.
     const QString title = QCoreApplication::applicationName();
     QCoreApplication::setApplicationName("清泉rivodaz2010");
-    RecordingMessages messages;
-    messages.answers = {false, true};
+    messages.expectQuestion("确实要删除吗？", false);
+    messages.expectQuestion("确实要删除吗？", true);
     Tpeisongyuan_list list;
     list.show();
     list.grid()->setCurrentRow(0);
@@ -136,11 +118,10 @@ TEST_P(StaffFormTest, DeletingAsksFirstAndCancelKeepsTheRow)
 TEST_P(StaffFormTest, ADatabaseFailureIsShownNotThrown)
 {
     db().exec("drop table 员工列表");
-    RecordingMessages messages;
     Tpeisongyuan_list list;
     list.show();
     EXPECT_EQ(list.grid()->rowCount(), 0);
-    ASSERT_EQ(messages.shown.size(), 1);
+    ASSERT_EQ(messages.informations.size(), 1);
     withModal([&] { QTest::mouseClick(list.findChild<QPushButton*>("新建"), Qt::LeftButton); },
               [&](QWidget* editor) {
                   editor->findChild<QLineEdit*>("员工姓名")->insert("张三");
@@ -149,13 +130,12 @@ TEST_P(StaffFormTest, ADatabaseFailureIsShownNotThrown)
                   EXPECT_TRUE(editor->isVisible());
               });
     // Load, save, and the reload after the editor closed each report theirs.
-    EXPECT_EQ(messages.shown.size(), 3);
+    EXPECT_EQ(messages.informations.size(), 3);
 }
 
 TEST_P(StaffFormTest, SalespersonIsRenamedThroughItsEditor)
 {
     db().exec("insert into 业务员表 (姓名) values ('周')");
-    RecordingMessages messages;
     TFyewuyuan_guanli list;
     list.show();
     list.grid()->setCurrentRow(0);
@@ -169,16 +149,15 @@ TEST_P(StaffFormTest, SalespersonIsRenamedThroughItsEditor)
               });
     ASSERT_EQ(list.grid()->rowCount(), 1);
     EXPECT_EQ(list.grid()->text(0, "姓名"), "周一");
-    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_TRUE(messages.informations.isEmpty());
 }
 
 TEST_P(StaffFormTest, BatchChangeBySubDistrict)
 {
     db().exec("insert into 区域 (区域) values ('东区')");
     db().exec("insert into 小区域 (区域,小区域) values ('东区','东一')");
-    db().exec("insert into 客户资料 (客户姓名,客户地区,小区域,提成) values ('甲','东区','东一',0)");
-    db().exec("insert into 客户资料 (客户姓名,客户地区,小区域,提成) values ('乙','东区','东二',0)");
-    RecordingMessages messages;
+    addCustomer(db(), {{"客户姓名", "甲"}, {"客户地区", "东区"}, {"小区域", "东一"}, {"提成", 0}});
+    addCustomer(db(), {{"客户姓名", "乙"}, {"客户地区", "东区"}, {"小区域", "东二"}, {"提成", 0}});
     TFchengpi_xiugai_ticheng form;
     form.show();
     auto* group = form.findChild<QGroupBox*>("按客户区域");
@@ -193,14 +172,14 @@ TEST_P(StaffFormTest, BatchChangeBySubDistrict)
     sub->setCurrentText("东一");
     rate->setText("1.5");
     QTest::mouseClick(group->findChild<QPushButton*>("修改"), Qt::LeftButton);
-    EXPECT_EQ(messages.shown, QStringList{"设置完毕"});
+    EXPECT_EQ(messages.informations, QStringList{"设置完毕"});
     EXPECT_EQ(Money::fromVariant(db().scalar("select 提成 from 客户资料 where 客户姓名='甲'")), Money::fromUnits(15000));
     EXPECT_TRUE(Money::fromVariant(db().scalar("select 提成 from 客户资料 where 客户姓名='乙'")).isZero());
 }
 
 TEST_P(StaffFormTest, ReportsShowTheirLinesAndSums)
 {
-    const qint64 c = db().insert("insert into 客户资料 (客户姓名,业务员) values ('甲','周')", {});
+    const qint64 c = addCustomer(db(), {{"客户姓名", "甲"}, {"业务员", "周"}});
     for (const char* day : {"2026-12-01", "2026-12-02"})
         db().exec("insert into 产品销售开票 (单据编号,购物日期,产品名称,数量,配送工,客户编号,客户姓名,提成,交款完毕) "
                   "values ('1',:day,'桶装水',2,'张三',:c,'甲',0.15,:settled)",
@@ -243,7 +222,6 @@ TEST_P(StaffFormTest, MenuEntriesOpenTheStaffWindows)
         EXPECT_TRUE(FormRegistry::instance().has(QString::fromUtf8(name))) << name;
     withModal([&] { main.action("配送员工管理")->trigger(); },
               [&](QWidget* w) { EXPECT_EQ(w->objectName(), "Tpeisongyuan_list"); });
-    FormRegistry::instance().clear();
 }
 
 TS_BOTH_ENGINES(StaffFormTest);

@@ -6,6 +6,7 @@
 #include "orders/workers.h"
 #include "storage/db.h"
 #include "storage/money.h"
+#include "support/builders.h"
 #include "support/test_db.h"
 
 #include <QMap>
@@ -19,6 +20,7 @@ namespace ts {
 namespace {
 
 using test::DbTest;
+using test::addCustomer;
 
 Money money(const char* text)
 {
@@ -122,7 +124,7 @@ TEST_P(StaffListTest, SalespeopleAreKeptByName)
     EXPECT_EQ(people.rename("郑", "郑二").message, "该业务员已经不存在！！");
     ASSERT_TRUE(people.rename("吴", "吴一"));
     // A deleted salesperson stays on the customers he brought.
-    db().exec("insert into 客户资料 (客户姓名,业务员) values ('甲','周')");
+    addCustomer(db(), {{"客户姓名", "甲"}, {"业务员", "周"}});
     ASSERT_TRUE(people.remove("周"));
     EXPECT_EQ(people.names(), QStringList{"吴一"});
     EXPECT_EQ(db().scalar("select 业务员 from 客户资料").toString(), "周");

@@ -8,9 +8,10 @@
 #include "stock/Ushangpin_list.h"
 #include "stock/Ustock_wiring.h"
 #include "storage/money.h"
+#include "support/forms/form_fixture.h"
+#include "support/builders.h"
 #include "support/test_db.h"
 #include "widgets/data_grid.h"
-#include "widgets/messages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,43 +23,19 @@
 #include <QTimer>
 
 using namespace ts;
-using ts::test::DbTest;
+using namespace ts::test;
 
-namespace {
-
-// QTest::keyClicks maps ASCII only; Chinese arrives as key events that carry
-// their text, as an input method delivers it.
-void typeText(QWidget* w, const QString& text)
-{
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
-
-} // namespace
-
-class StockFormTest : public DbTest {
+class StockFormTest : public FormTest {
 protected:
     void SetUp() override
     {
-        DbTest::SetUp();
+        FormTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        LoginValues::current().companyShortName = QStringLiteral("澄源");
         FormRegistry& forms = FormRegistry::instance();
         forms.add<Tshangpin_add>();
         forms.add<TFshangpin_leixing>();
         forms.add<TFgonghuoshang_add>();
-    }
-    void TearDown() override
-    {
-        FormRegistry::instance().clear();
-        DbTest::TearDown();
-    }
-    template <class T> T* child(QWidget& w, const char* name)
-    {
-        T* c = w.findChild<T*>(QString::fromUtf8(name));
-        EXPECT_TRUE(c) << name;
-        return c;
     }
     static void activate(QWidget& w)
     {
@@ -76,7 +53,6 @@ protected:
 
 TEST_P(StockFormTest, ProductFormWalksByEnterFiltersCommissionAndWritesOnConfirm)
 {
-    RecordingMessages messages;
     Tshangpin_add form;
     form.startNew();
     activate(form);
@@ -120,15 +96,15 @@ TEST_P(StockFormTest, ProductFormWalksByEnterFiltersCommissionAndWritesOnConfirm
     // Enter on 确定 presses it: the code is still missing.
     ok->setFocus();
     QTest::keyClick(ok, Qt::Key_Return);
-    EXPECT_EQ(messages.shown, QStringList{"请填写产品自编码，方便订水时快速查询！！"});
+    EXPECT_EQ(messages.informations, QStringList{"请填写产品自编码，方便订水时快速查询！！"});
     QTest::keyClicks(code, "CJS");
     QTest::mouseClick(ok, Qt::LeftButton);
-    EXPECT_EQ(messages.shown.last(), "请填写产品类型！！");
+    EXPECT_EQ(messages.informations.last(), "请填写产品类型！！");
     EXPECT_EQ(count("select count(*) from 产品列表"), 0);
 
     type->setCurrentText("水");
     QTest::mouseClick(ok, Qt::LeftButton);
-    EXPECT_EQ(messages.shown.size(), 2);
+    EXPECT_EQ(messages.informations.size(), 2);
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(form.result(), QDialog::Accepted);
     QSqlQuery q = db().exec("select id, 产品名称, 产品单位, 单价, 业务员提成, 进货价, 水票优惠单价, 产品类型, 产品编号 "
@@ -148,7 +124,6 @@ TEST_P(StockFormTest, ProductFormWalksByEnterFiltersCommissionAndWritesOnConfirm
 
 TEST_P(StockFormTest, ProductListAddsThroughTheFormAndCancelLeavesNoRow)
 {
-    RecordingMessages messages;
     Tshangpin_list list;
     list.show();
     EXPECT_EQ(list.grid()->rowCount(), 0);
@@ -174,14 +149,13 @@ TEST_P(StockFormTest, ProductListAddsThroughTheFormAndCancelLeavesNoRow)
     child<QPushButton>(list, "新建")->click();
     ASSERT_EQ(list.grid()->rowCount(), 1);
     EXPECT_EQ(list.grid()->currentValues().value("产品名称").toString(), "饮水机A");
-    EXPECT_TRUE(messages.shown.isEmpty()) << messages.shown.join('|').toStdString();
+    EXPECT_TRUE(messages.informations.isEmpty()) << messages.informations.join('|').toStdString();
 }
 
 TEST_P(StockFormTest, EditingWithoutChangesKeepsTheFormOpenAndADuplicateNameIsRefused)
 {
-    RecordingMessages messages;
-    db().exec("insert into 产品列表 (产品名称, 产品编号, 产品类型, 业务员提成) values ('纯净水', 'A', '水', 1)");
-    db().exec("insert into 产品列表 (产品名称, 产品编号, 产品类型, 业务员提成) values ('矿泉水', 'B', '水', 1)");
+    addProduct(db(), {{"产品名称", "纯净水"}, {"产品编号", "A"}, {"产品类型", "水"}, {"业务员提成", 1}});
+    addProduct(db(), {{"产品名称", "矿泉水"}, {"产品编号", "B"}, {"产品类型", "水"}, {"业务员提成", 1}});
     const qint64 id = db().scalar("select id from 产品列表 where 产品名称='矿泉水'").toLongLong();
     Tshangpin_add form;
     form.startEdit(id);
@@ -190,29 +164,29 @@ TEST_P(StockFormTest, EditingWithoutChangesKeepsTheFormOpenAndADuplicateNameIsRe
     EXPECT_EQ(child<QComboBox>(form, "产品类型")->currentText(), "水");
     ok->click();
     EXPECT_TRUE(form.isVisible());
-    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_TRUE(messages.informations.isEmpty());
 
     auto* name = child<QLineEdit>(form, "产品名称");
     name->selectAll();
     typeText(name, "纯净水");
     ok->click();
-    EXPECT_EQ(messages.shown, QStringList{"此产品名称已经存在！！"});
+    EXPECT_EQ(messages.informations, QStringList{"此产品名称已经存在！！"});
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(count("select count(*) from 产品列表 where 产品名称='矿泉水'"), 1);
 }
 
 TEST_P(StockFormTest, ProductListDeleteAsksAndTakesTheStockRows)
 {
-    RecordingMessages messages;
-    db().exec("insert into 产品列表 (产品名称) values ('纯净水')");
-    db().exec("insert into 产品列表 (产品名称) values ('矿泉水')");
+    addProduct(db(), {{"产品名称", "纯净水"}});
+    addProduct(db(), {{"产品名称", "矿泉水"}});
     db().exec("insert into 库存总表 (库房名称, 产品名称, 数量) values ('一号库', '纯净水', 5)");
     db().exec("insert into 空桶库存表 (库房名称, 产品名称, 数量) values ('一号库', '纯净水', 2)");
     Tshangpin_list list;
     list.show();
     list.grid()->setCurrentRow(0);
 
-    messages.answers = {false, true};
+    messages.expectQuestion("删除该商品后，空桶和库存数量也同时删除，确实要继续吗？", false);
+    messages.expectQuestion("删除该商品后，空桶和库存数量也同时删除，确实要继续吗？", true);
     child<QPushButton>(list, "删除")->click();
     EXPECT_EQ(list.grid()->rowCount(), 2);
     child<QPushButton>(list, "删除")->click();
@@ -226,7 +200,6 @@ TEST_P(StockFormTest, ProductListDeleteAsksAndTakesTheStockRows)
 
 TEST_P(StockFormTest, TypeWindowAddsRefusesAndProtectsReservedTypes)
 {
-    RecordingMessages messages;
     TFshangpin_leixing form;
     form.show();
     ASSERT_EQ(form.grid()->rowCount(), 2);
@@ -236,18 +209,18 @@ TEST_P(StockFormTest, TypeWindowAddsRefusesAndProtectsReservedTypes)
     add->click();
     typeText(input, "水");
     add->click();
-    EXPECT_EQ(messages.shown, QStringList({"请输入添加的商品类型", "已有重复的类型！！"}));
+    EXPECT_EQ(messages.informations, QStringList({"请输入添加的商品类型", "已有重复的类型！！"}));
 
     form.grid()->setCurrentRow(1);
     remove->click();
-    EXPECT_EQ(messages.shown.last(), "饮水机为保留关键字，不能删除");
+    EXPECT_EQ(messages.informations.last(), "饮水机为保留关键字，不能删除");
     EXPECT_TRUE(messages.questions.isEmpty());
 
     input->setText("配件");
     add->click();
     ASSERT_EQ(form.grid()->rowCount(), 3);
     EXPECT_EQ(form.grid()->currentValues().value("类型").toString(), "配件");
-    messages.answers = {true};
+    messages.expectQuestion("确实要删除[配件]吗？", true);
     remove->click();
     EXPECT_EQ(messages.questions, QStringList{"确实要删除[配件]吗？"});
     EXPECT_EQ(messages.captions, QStringList{"澄源razeroz"});
@@ -257,7 +230,6 @@ TEST_P(StockFormTest, TypeWindowAddsRefusesAndProtectsReservedTypes)
 
 TEST_P(StockFormTest, WarehouseButtonsFollowTheEditState)
 {
-    RecordingMessages messages;
     Tkufang_guanli form;
     activate(form);
     auto* name = child<QLineEdit>(form, "库房名称");
@@ -294,7 +266,7 @@ TEST_P(StockFormTest, WarehouseButtonsFollowTheEditState)
     name->setText("总库");
     child<QPushButton>(form, "保存")->click();
 
-    messages.answers = {true};
+    messages.expectQuestion("确实要删除吗？", true);
     form.grid()->setCurrentRow(1);
     child<QPushButton>(form, "删除")->click();
     EXPECT_EQ(messages.questions, QStringList{"确实要删除吗？"});
@@ -309,7 +281,6 @@ TEST_P(StockFormTest, WarehouseButtonsFollowTheEditState)
 
 TEST_P(StockFormTest, SupplierListAddsEditsAndDeletes)
 {
-    RecordingMessages messages;
     TFgonghuoshang_list list;
     list.show();
     auto* add = list.findChild<QAction*>("添加");
@@ -346,17 +317,16 @@ TEST_P(StockFormTest, SupplierListAddsEditsAndDeletes)
     EXPECT_EQ(count("select count(*) from 供货商列表"), 1);
 
     list.grid()->setCurrentRow(0);
-    messages.answers = {true};
+    messages.expectQuestion("确实要删除吗？", true);
     remove->trigger();
     EXPECT_EQ(messages.captions, QStringList{"vide2008"});
     EXPECT_EQ(messages.questions, QStringList{"确实要删除吗？"});
     EXPECT_EQ(count("select count(*) from 供货商列表"), 0);
-    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_TRUE(messages.informations.isEmpty());
 }
 
 TEST_P(StockFormTest, MenuEntriesOpenTheirListsModally)
 {
-    FormRegistry::instance().clear();
     LoginValues login;
     login.rights = QStringList(9, QString(31, QLatin1Char('1')));
     Tmain main(login);
@@ -380,7 +350,6 @@ TEST_P(StockFormTest, MenuEntriesOpenTheirListsModally)
         a->trigger();
         EXPECT_EQ(opened, QString::fromUtf8(form)) << entry;
     }
-    FormRegistry::instance().clear();
 }
 
 TS_BOTH_ENGINES(StockFormTest);

@@ -15,6 +15,9 @@ namespace ts::test {
 // The PostgreSQL server of the test run, from TONGSHUI_TEST_PG
 // ("postgresql://postgres@127.0.0.1:PORT"); empty when none was started.
 QString postgresServer();
+// TONGSHUI_TEST_SQLITE_ONLY=1: a local run that means to leave PostgreSQL
+// out. Without it a missing server fails the PostgreSQL tests.
+bool postgresOptedOut();
 
 // A new database holding the program's schema: a SQLite file in `dir`, or a
 // new PostgreSQL database cloned from a template made once per process.

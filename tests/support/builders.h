@@ -1,0 +1,32 @@
+#pragma once
+
+#include "storage/db.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+namespace ts::test {
+
+// Rows a test needs before it starts, written in one place instead of as
+// SQL in every test file. Each builder fills the columns a test does not
+// care about with a plausible value; `columns` overrides or adds any column
+// of the table by its name. Returns the new row's id where the table has one.
+
+// 客户资料: 客户姓名 "客户<n>", 联系电话 and 联系地址 unique per call.
+qint64 addCustomer(Db& db, const QVariantMap& columns = {});
+// 产品列表: 产品名称 "产品<n>".
+qint64 addProduct(Db& db, const QVariantMap& columns = {});
+// 员工列表 (delivery workers): 姓名 as given.
+void addWorker(Db& db, const QString& name, const QVariantMap& columns = {});
+// 业务员表.
+void addSalesperson(Db& db, const QString& name);
+// 区域 and its 小区域.
+void addRegion(Db& db, const QString& region, const QStringList& subAreas = {});
+// 客户类型 with its commission.
+void addCustomerType(Db& db, const QString& type, double commission = 0);
+
+// Inserts one row of `table` with `columns`; the id for tables with one.
+qint64 insertRow(Db& db, const QString& table, const QVariantMap& columns, const QString& idColumn = {});
+
+} // namespace ts::test
