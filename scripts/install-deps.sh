@@ -5,7 +5,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-serialport-dev
   libsodium-dev libxlsxwriter-dev libfreexl-dev libzip-dev
-  fonts-noto-cjk
+  fonts-noto-cjk qt6-translations-l10n
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   postgresql
   xvfb xauth

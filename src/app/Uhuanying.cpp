@@ -2,12 +2,15 @@
 
 #include "session/login_values.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace ts {
 
@@ -53,6 +56,24 @@ Thuanying::Thuanying(const QString& programDir, QWidget* parent)
     adjustSize();
     if (const QScreen* s = QGuiApplication::primaryScreen())
         move(s->geometry().center() - rect().center());
+}
+
+} // namespace ts
+
+namespace ts {
+
+void Thuanying::showWhileWorking()
+{
+    show();
+    raise();
+    // Without waiting the start-up work holds the event loop before the
+    // first paint, and the window is never seen.
+    QElapsedTimer waited;
+    waited.start();
+    while (!(windowHandle() && windowHandle()->isExposed()) && waited.elapsed() < 1000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    repaint();
+    QCoreApplication::processEvents();
 }
 
 } // namespace ts

@@ -8,6 +8,10 @@ namespace ts {
 class Thuanying : public QWidget {
     Q_OBJECT
 public:
+    // Shows the window and returns once the window system has put it on
+    // screen, so that it is seen during the start-up work that follows.
+    void showWhileWorking();
+
     explicit Thuanying(const QString& programDir, QWidget* parent = nullptr);
 };
 

@@ -6,6 +6,7 @@
 #include "session/login_values.h"
 #include "app/startup.h"
 #include "storage/settings_files.h"
+#include "session/login_settings.h"
 #include "widgets/application.h"
 #include "widgets/form_registry.h"
 #include "widgets/messages.h"
@@ -92,32 +93,38 @@ int main(int argc, char** argv)
     ts::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("rivodaz"));
     QApplication::setQuitOnLastWindowClosed(false);
+    if (!app.installQtTranslation())
+        printErr(QStringLiteral("找不到Qt的中文翻译，标准按钮和文件对话框将显示英文"));
     const QString programDir = QCoreApplication::applicationDirPath();
     ts::setProgramDir(programDir);
+
+    // The branding comes from a file, not the database, so the welcome
+    // window can be up while the database is opened and brought up to date,
+    // the slow part of a start.
+    ts::LoginValues& lv = ts::LoginValues::current();
+    QString problem;
+    ts::readBranding(programDir, lv, &problem);
+    if (lv.companyShortName != QStringLiteral("澄源"))
+        QApplication::setApplicationName(lv.companyShortName + QStringLiteral("rivodaz2010"));
+    auto welcome = std::make_unique<ts::Thuanying>(programDir);
+    welcome->showWhileWorking();
 
     ts::OpenedDatabase opened = ts::openProgramDatabase(programDir, QDir::currentPath(), database);
     for (const QString& f : opened.upgradeFailures)
         printErr(QStringLiteral("数据库升级语句未能执行，已跳过：%1").arg(f));
     if (!opened.db) {
+        welcome.reset();
         printErr(opened.detail);
         ts::Messages::instance().error(nullptr, ts::kConnectFailed);
         return 1;
     }
     ts::setAppDb(opened.db.get());
-    if (!opened.settingsProblem.isEmpty())
-        ts::Messages::instance().error(nullptr, opened.settingsProblem);
-
-    ts::LoginValues& lv = ts::LoginValues::current();
-    QString problem;
-    ts::readBranding(programDir, lv, &problem);
-    if (!problem.isEmpty())
-        ts::Messages::instance().error(nullptr, problem);
-    if (lv.companyShortName != QStringLiteral("澄源"))
-        QApplication::setApplicationName(lv.companyShortName + QStringLiteral("rivodaz2010"));
-
-    auto welcome = std::make_unique<ts::Thuanying>(programDir);
-    welcome->show();
-    app.processEvents();
+    for (const QString& p : {opened.settingsProblem, problem}) {
+        if (!p.isEmpty()) {
+            welcome->hide();
+            ts::Messages::instance().error(nullptr, p);
+        }
+    }
 
     ts::Tlogin login;
     welcome.reset();
