@@ -3,6 +3,7 @@
 #include "app/Uabout.h"
 #include "app/app_context.h"
 #include "storage/db.h"
+#include "widgets/form_helpers.h"
 #include "widgets/messages.h"
 
 #include <QAction>
@@ -202,6 +203,7 @@ Tmain::Tmain(LoginValues& login, QWidget* parent)
 {
     setObjectName(QStringLiteral("Tmain"));
     resize(1024, 700);
+    fitToScreen(this);
 
     // The order board takes this place once it exists.
     auto* centre = new QWidget(this);

@@ -7,6 +7,7 @@
 #include "customers/Ucustomer_wiring.h"
 #include "orders/Ustaff_wiring.h"
 #include "stock/Ustock_wiring.h"
+#include "widgets/form_helpers.h"
 #include "widgets/form_registry.h"
 
 #include <QDialog>
@@ -19,14 +20,7 @@ void openModal(const QString& formClass, QWidget* parent)
     if (!w)
         return;
     if (auto* d = qobject_cast<QDialog*>(w)) {
-        // The caller is only borrowed as parent while the form is up: a caller
-        // that is destroyed on close must not take the shared form with it.
-        QWidget* home = d->parentWidget();
-        if (parent && home != parent)
-            d->setParent(parent, d->windowFlags() | Qt::Dialog);
-        d->exec();
-        if (d->parentWidget() != home)
-            d->setParent(home, d->windowFlags() | Qt::Dialog);
+        execOver(d, parent);
         return;
     }
     w->setWindowModality(Qt::ApplicationModal);
