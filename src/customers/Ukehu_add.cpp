@@ -333,7 +333,7 @@ void Tkehu_add::showCustomer(const CustomerInput& c)
         subArea_->addItem(c.subArea);
     subArea_->setCurrentIndex(subArea_->findText(c.subArea));
     code_->setText(c.code);
-    pointsAtOpening_ = c.points ? c.points->toDisplayString() : QStringLiteral("0");
+    pointsAtOpening_ = c.points.isEmpty() ? QStringLiteral("0") : c.points;
     points_->setText(pointsAtOpening_);
     points_->setReadOnly(!mayEditPoints_);
     company_->setText(c.company);
@@ -349,9 +349,7 @@ void Tkehu_add::startNewCustomer()
 {
     customerId_ = 0;
     nameAtOpening_.clear();
-    CustomerInput empty;
-    empty.points = Money();
-    showCustomer(empty);
+    showCustomer(CustomerInput());
     sell_->setChecked(false);
     tracking_->setChecked(false);
     for (QLineEdit* e : {unitPrice_, quantity_, due_, paid_, saleNote_, prefix_, from_, to_})
@@ -371,11 +369,9 @@ CustomerInput Tkehu_add::customerInput() const
     c.region = region_->currentText();
     c.subArea = subArea_->currentText();
     c.code = code_->text();
-    if (mayEditPoints_ && points_->text() != pointsAtOpening_) {
-        Money m;
-        if (Money::parse(points_->text(), &m))
-            c.points = m;
-    }
+    c.points = points_->text();
+    c.pointsAtOpening = pointsAtOpening_;
+    c.mayChangePoints = mayEditPoints_;
     c.company = company_->text();
     c.idNumber = idNumber_->text();
     c.birthday = birthday_->text();
@@ -389,7 +385,7 @@ CustomerInput Tkehu_add::customerInput() const
 TicketSaleInput Tkehu_add::ticketSale() const
 {
     TicketSaleInput s;
-    s.sell = customerId_ == 0 && sell_->isChecked();
+    s.sell = sell_->isChecked();
     s.product = ticketKind_->currentText();
     s.unitPrice = unitPrice_->text();
     s.quantity = quantity_->text();

@@ -25,6 +25,7 @@ const QString kBadCommission = QStringLiteral("送水提成必须是数字！！
 const QString kBadQuantity = QStringLiteral("购买数量必须是整数！！");
 const QString kBadAmount = QStringLiteral("金额必须是数字！！");
 const QString kBadRange = QStringLiteral("起始号码和结束号码必须是整数！！");
+const QString kTooManyNumbers = QStringLiteral("一次最多添加%1个水票号码，请分几次添加！！").arg(CustomerRecords::kMostTicketNumbers);
 const QString kNoProduct = QStringLiteral("请选择产品！！");
 const QString kBadPrice = QStringLiteral("请填写特价！！");
 
@@ -148,7 +149,7 @@ Outcome CustomerRecords::create(const CustomerInput& in, const TicketSaleInput& 
             return Outcome::refused(kBadAmount);
     }
 
-    b.insert(QStringLiteral("points"), in.points.value_or(Money()).toVariant());
+    b.insert(QStringLiteral("points"), in.pointsToWrite().value_or(Money()).toVariant());
     b.insert(QStringLiteral("prepaid"), Money().toVariant());
     b.insert(QStringLiteral("units"), 0);
     b.insert(QStringLiteral("orders"), 0);
@@ -244,9 +245,9 @@ Outcome CustomerRecords::update(qint64 customerId, const QString& nameAtOpening,
     QString sql = QStringLiteral("update 客户资料 set 客户类型=:type,客户姓名=:name,联系地址=:address,联系电话=:phone,"
                                  "客户地区=:region,小区域=:subarea,手工编码=:code,客户单位=:company,身份证号=:idnumber,"
                                  "生日=:birthday,备用1=:note,洗机频率=:days,业务员=:salesperson,提成=:commission");
-    if (in.points) {
+    if (const auto points = in.pointsToWrite()) {
         sql += QStringLiteral(",积分=:points");
-        b.insert(QStringLiteral("points"), in.points->toVariant());
+        b.insert(QStringLiteral("points"), points->toVariant());
     }
     db_.exec(sql + QStringLiteral(" where id=:id"), b);
     t.commit();
@@ -268,7 +269,8 @@ std::optional<CustomerInput> CustomerRecords::load(qint64 customerId)
     c.region = q.value(4).toString();
     c.subArea = q.value(5).toString();
     c.code = q.value(6).toString();
-    c.points = Money::fromVariant(q.value(7));
+    c.points = Money::fromVariant(q.value(7)).toDisplayString();
+    c.pointsAtOpening = c.points;
     c.company = q.value(8).toString();
     c.idNumber = q.value(9).toString();
     c.birthday = q.value(10).toString();
@@ -277,6 +279,14 @@ std::optional<CustomerInput> CustomerRecords::load(qint64 customerId)
     c.salesperson = q.value(13).toString();
     c.commission = q.value(14).isNull() ? QString() : Money::fromVariant(q.value(14)).toDisplayString();
     return c;
+}
+
+std::optional<Money> CustomerInput::pointsToWrite() const
+{
+    Money m;
+    if (!mayChangePoints || points.trimmed() == pointsAtOpening.trimmed() || !Money::parse(points, &m))
+        return std::nullopt;
+    return m;
 }
 
 Outcome CustomerRecords::ticketNumbers(const QString& prefix, const QString& from, const QString& to,
@@ -290,6 +300,10 @@ Outcome CustomerRecords::ticketNumbers(const QString& prefix, const QString& fro
     const qlonglong z = to.trimmed().toLongLong(&okTo);
     if (!okFrom || !okTo)
         return Outcome::refused(kBadRange);
+    // A slip of the finger (1 to 1000000) would otherwise fill the list for
+    // seconds with numbers nobody sold.
+    if (z - a >= CustomerRecords::kMostTicketNumbers)
+        return Outcome::refused(kTooManyNumbers);
     for (qlonglong n = a; n <= z; ++n)
         out->append(prefix + QString::number(n));
     return Outcome::done();

@@ -24,9 +24,14 @@ struct CustomerInput {
     QString region;
     QString subArea;
     QString code;
-    // Set only when the operator may change points: otherwise a save never
-    // writes the balance, so points an order adds meanwhile are not lost.
-    std::optional<Money> points;
+    // 积分 as the form shows it and as it showed it on opening, and whether
+    // the operator has the right to change points.
+    QString points;
+    QString pointsAtOpening;
+    bool mayChangePoints = false;
+    // Points are written only when the operator may change them and did:
+    // otherwise a save would overwrite points an order added meanwhile.
+    std::optional<Money> pointsToWrite() const;
     QString company;
     QString idNumber;
     QString birthday;
@@ -52,6 +57,8 @@ struct TicketSaleInput {
 // Saving customers and their special prices.
 class CustomerRecords {
 public:
+    static constexpr int kMostTicketNumbers = 1000;
+
     explicit CustomerRecords(Db& db) : db_(db) {}
 
     // The new customer, any ticket sale with its ledger row and tracked
@@ -69,7 +76,7 @@ public:
     static const QList<QPair<QString, QString>>& renamedTables();
 
     // The prefix followed by each number from `from` to `to`; none when
-    // from is above to.
+    // from is above to. A range of more than kMostTicketNumbers is refused.
     static Outcome ticketNumbers(const QString& prefix, const QString& from, const QString& to, QStringList* out);
 
     // Kinds of ticket in stock, and the ticket price of a product.

@@ -278,6 +278,11 @@ TEST_P(CustomersTest, TicketNumberRanges)
     EXPECT_EQ(CustomerRecords::ticketNumbers("A", "", "3", &out).message, QStringLiteral("请填写起始号码和结束号码"));
     ASSERT_TRUE(CustomerRecords::ticketNumbers("", "9", "11", &out).ok);
     EXPECT_EQ(out, (QStringList{"9", "10", "11"}));
+    ASSERT_TRUE(CustomerRecords::ticketNumbers("", "1", "1000", &out).ok);
+    EXPECT_EQ(out.size(), 1000);
+    EXPECT_EQ(CustomerRecords::ticketNumbers("", "1", "1000000", &out).message,
+              QStringLiteral("一次最多添加1000个水票号码，请分几次添加！！"));
+    EXPECT_TRUE(out.isEmpty());
 }
 
 TEST_P(CustomersTest, RenameReachesExactlyTheListedTables)
@@ -327,12 +332,26 @@ TEST_P(CustomersTest, EditKeepsPointsUnlessTheyWereGiven)
     ASSERT_TRUE(records.update(id, "王芳", in).ok);
     std::optional<CustomerInput> got = records.load(id);
     ASSERT_TRUE(got);
-    EXPECT_EQ(*got->points, Money::yuan(7));
+    EXPECT_EQ(got->points, QStringLiteral("7"));
     EXPECT_EQ(got->cleaningDays, QStringLiteral("30"));
     EXPECT_EQ(got->commission, QStringLiteral("0.5"));
-    in.points = Money::yuan(100);
-    ASSERT_TRUE(records.update(id, "王芳", in).ok);
-    EXPECT_EQ(*records.load(id)->points, Money::yuan(100));
+
+    // Points change only by an operator with the right who changed them.
+    struct PointsCase {
+        bool may;
+        const char* typed;
+        const char* atOpening;
+        const char* stored;
+    };
+    for (const PointsCase& c : {PointsCase{false, "100", "7", "7"}, PointsCase{true, "7", "7", "7"},
+                                PointsCase{true, "x", "7", "7"}, PointsCase{true, "100", "7", "100"}}) {
+        SCOPED_TRACE(c.typed);
+        in.mayChangePoints = c.may;
+        in.points = c.typed;
+        in.pointsAtOpening = c.atOpening;
+        ASSERT_TRUE(records.update(id, "王芳", in).ok);
+        EXPECT_EQ(records.load(id)->points, QString::fromUtf8(c.stored));
+    }
 }
 
 TEST_P(CustomersTest, SpecialPricesReplaceTheProductsRow)
