@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "session/login_values.h"
 #include "session/operators.h"
+#include "widgets/action.h"
 #include "widgets/form_helpers.h"
 #include "widgets/messages.h"
 
@@ -19,16 +20,12 @@ Tcaozuoyuan_add::Tcaozuoyuan_add(QWidget* parent) : Form(parent)
 {
     setObjectName(QStringLiteral("Tcaozuoyuan_add"));
     setWindowTitle(QStringLiteral("操作员添加"));
-    name_ = new QLineEdit;
-    name_->setObjectName(QStringLiteral("用户"));
-    password_ = new QLineEdit;
-    password_->setObjectName(QStringLiteral("密码"));
+    name_ = makeLineEdit(QStringLiteral("用户"));
+    password_ = makeLineEdit(QStringLiteral("密码"));
     password_->setEchoMode(QLineEdit::Password);
-    repeat_ = new QLineEdit;
-    repeat_->setObjectName(QStringLiteral("重复密码"));
+    repeat_ = makeLineEdit(QStringLiteral("重复密码"));
     repeat_->setEchoMode(QLineEdit::Password);
-    ok_ = new QPushButton(QStringLiteral("确定"));
-    ok_->setObjectName(QStringLiteral("确定"));
+    ok_ = makeButton(QStringLiteral("确定"));
     ok_->setDefault(true);
 
     auto* form = new QFormLayout;
@@ -41,7 +38,7 @@ Tcaozuoyuan_add::Tcaozuoyuan_add(QWidget* parent) : Form(parent)
     layout->addLayout(form);
     layout->addLayout(buttons);
 
-    connect(ok_, &QPushButton::clicked, this, &Tcaozuoyuan_add::Button1Click);
+    connect(ok_, &QPushButton::clicked, this, &Tcaozuoyuan_add::save);
 }
 
 void Tcaozuoyuan_add::editNew()
@@ -65,32 +62,26 @@ void Tcaozuoyuan_add::editOperator(qint64 id, const QString& name)
     repeat_->setPlaceholderText(QStringLiteral("不修改请留空"));
 }
 
-void Tcaozuoyuan_add::Button1Click()
+void Tcaozuoyuan_add::save()
 {
-    Operators ops(appDb());
-    Outcome r;
-    try {
-        if (id_ == 0) {
-            r = ops.add(name_->text(), password_->text(), repeat_->text());
-        } else {
-            QString oldName;
-            for (const OperatorRow& row : ops.list())
-                if (row.id == id_)
-                    oldName = row.name;
-            r = ops.change(id_, name_->text(), password_->text(), repeat_->text());
-            // The password change and the rights reload find the logged-in
-            // operator by name, so a renamed self must follow.
-            LoginValues& lv = LoginValues::current();
-            if (r && !oldName.isEmpty() && oldName == lv.operatorName)
-                lv.operatorName = name_->text();
-        }
-    } catch (const DbError& e) {
-        r = Outcome::refused(e.message());
-    }
-    if (!r) {
-        Messages::instance().error(this, r.message);
+    const Outcome r = runAction(this, [&] {
+        Operators ops(appDb());
+        if (id_ == 0)
+            return ops.add(name_->text(), password_->text(), repeat_->text());
+        QString oldName;
+        for (const OperatorRow& row : ops.list())
+            if (row.id == id_)
+                oldName = row.name;
+        const Outcome o = ops.change(id_, name_->text(), password_->text(), repeat_->text());
+        // The password change and the rights reload find the logged-in
+        // operator by name, so a renamed self must follow.
+        LoginValues& lv = LoginValues::current();
+        if (o && !oldName.isEmpty() && oldName == lv.operatorName)
+            lv.operatorName = name_->text();
+        return o;
+    });
+    if (!r)
         return;
-    }
     if (!r.message.isEmpty())
         Messages::instance().information(this, r.message);
     accept();

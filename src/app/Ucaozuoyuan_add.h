@@ -19,7 +19,7 @@ public:
     void editOperator(qint64 id, const QString& name);
 
 public slots:
-    void Button1Click();  // 确定
+    void save();  // 确定
 
 private:
     qint64 id_ = 0;

@@ -4,6 +4,7 @@
 #include "app/app_context.h"
 #include "session/login_values.h"
 #include "session/operators.h"
+#include "widgets/action.h"
 #include "widgets/form_helpers.h"
 #include "widgets/messages.h"
 
@@ -30,9 +31,9 @@ Tcaozuoyuan_list::Tcaozuoyuan_list(QWidget* parent) : Form(parent)
     checks_ = new QListWidget;
     checks_->setObjectName(QStringLiteral("权限"));
 
-    QBoxLayout* buttons = buttonRow({{QStringLiteral("新建"), [this] { Button1Click(); }},
-                                     {QStringLiteral("修改"), [this] { Button2Click(); }},
-                                     {QStringLiteral("删除"), [this] { Button3Click(); }},
+    QBoxLayout* buttons = buttonRow({{QStringLiteral("新建"), [this] { newOperator(); }},
+                                     {QStringLiteral("修改"), [this] { editOperator(); }},
+                                     {QStringLiteral("删除"), [this] { deleteOperator(); }},
                                      {QStringLiteral("退出"), [this] { accept(); }}},
                                     Qt::Vertical);
 
@@ -80,7 +81,9 @@ void Tcaozuoyuan_list::groupSelected()
     const QString name = operatorOf(tree_->currentItem(), &group);
     if (group == 0)
         return;
-    const QString rights = Operators(appDb()).rights(name).value(group - 1);
+    QString rights;
+    if (!runAction(this, [&] { rights = Operators(appDb()).rights(name).value(group - 1); }))
+        return;
     const QStringList& items = rightsGroups().at(group - 1).items;
     for (int i = 0; i < items.size(); ++i) {
         auto* item = new QListWidgetItem(items.at(i), checks_);
@@ -98,16 +101,14 @@ void Tcaozuoyuan_list::checkClicked(QListWidgetItem*)
     QList<bool> checked;
     for (int i = 0; i < checks_->count(); ++i)
         checked << (checks_->item(i)->checkState() == Qt::Checked);
-    try {
+    runAction(this, [&] {
         const QString written = Operators(appDb()).setGroupRights(name, group, checked);
         // Only the logged-in operator's own strings are login values; the
         // main window re-reads them from the table when this list closes.
         LoginValues& lv = LoginValues::current();
         if (name == lv.operatorName && group <= lv.rights.size())
             lv.rights[group - 1] = written;
-    } catch (const DbError& e) {
-        Messages::instance().error(this, e.message());
-    }
+    });
 }
 
 void Tcaozuoyuan_list::openEditor(qint64 id, const QString& name)
@@ -119,16 +120,16 @@ void Tcaozuoyuan_list::openEditor(qint64 id, const QString& name)
         editor->editNew();
     else
         editor->editOperator(id, name);
-    editor->exec();
-    reload();
+    execOver(editor, this);
+    runAction(this, [&] { reload(); });
 }
 
-void Tcaozuoyuan_list::Button1Click()
+void Tcaozuoyuan_list::newOperator()
 {
     openEditor(0, {});
 }
 
-void Tcaozuoyuan_list::Button2Click()
+void Tcaozuoyuan_list::editOperator()
 {
     QTreeWidgetItem* node = tree_->currentItem();
     if (!node)
@@ -140,7 +141,7 @@ void Tcaozuoyuan_list::Button2Click()
     openEditor(node->data(0, kIdRole).toLongLong(), node->text(0));
 }
 
-void Tcaozuoyuan_list::Button3Click()
+void Tcaozuoyuan_list::deleteOperator()
 {
     QTreeWidgetItem* node = tree_->currentItem();
     if (!node)
@@ -157,16 +158,8 @@ void Tcaozuoyuan_list::Button3Click()
     if (!Messages::instance().question(this, lv.companyShortName + QStringLiteral("razeroz"),
                                        QStringLiteral("确实要删除吗？")))
         return;
-    try {
-        const Outcome r = Operators(appDb()).remove(node->text(0), lv.operatorName);
-        if (!r) {
-            Messages::instance().information(this, r.message);
-            return;
-        }
-    } catch (const DbError& e) {
-        Messages::instance().error(this, e.message());
+    if (!runAction(this, [&] { return Operators(appDb()).remove(node->text(0), lv.operatorName); }))
         return;
-    }
     delete node;
     checks_->clear();
 }

@@ -20,9 +20,9 @@ public:
     QListWidget* checks() const { return checks_; }
 
 public slots:
-    void Button1Click();  // 新建
-    void Button2Click();  // 修改
-    void Button3Click();  // 删除
+    void newOperator();     // 新建
+    void editOperator();    // 修改
+    void deleteOperator();  // 删除
 
 protected:
     void reload() override;

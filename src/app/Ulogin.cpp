@@ -3,6 +3,8 @@
 #include "app/app_context.h"
 #include "session/login_values.h"
 #include "storage/schema.h"
+#include "widgets/action.h"
+#include "widgets/form_helpers.h"
 #include "widgets/messages.h"
 
 #include <QCheckBox>
@@ -23,8 +25,7 @@ namespace {
 
 QComboBox* combo(const QString& name, const QStringList& items)
 {
-    auto* c = new QComboBox;
-    c->setObjectName(name);
+    QComboBox* c = makeComboBox(name);
     c->addItems(items);
     return c;
 }
@@ -45,17 +46,13 @@ Tlogin::Tlogin(QWidget* parent) : QDialog(parent)
     setWindowTitle(lv.companyShortName == QStringLiteral("澄源") ? QStringLiteral("用户登陆")
                                                                  : QStringLiteral("用户登录"));
 
-    user_ = new QComboBox;
-    user_->setObjectName(QStringLiteral("用户名"));
-    user_->setEditable(true);
-    password_ = new QLineEdit;
-    password_->setObjectName(QStringLiteral("密码"));
+    user_ = makeComboBox(QStringLiteral("用户名"), nullptr, true);
+    password_ = makeLineEdit(QStringLiteral("密码"));
     password_->setEchoMode(QLineEdit::Password);
     auto* hint = new QLabel(QStringLiteral("初始用户：admin　初始密码：%1").arg(kInitialAdminPassword));
     hint->setObjectName(QStringLiteral("提示"));
 
-    serial_ = new QCheckBox(QStringLiteral("串口来电"));
-    serial_->setObjectName(QStringLiteral("串口来电"));
+    serial_ = makeCheckBox(QStringLiteral("串口来电"));
     QStringList ports;
     for (int i = 1; i <= 20; ++i)
         ports << QString::number(i);
@@ -65,21 +62,17 @@ Tlogin::Tlogin(QWidget* parent) : QDialog(parent)
     boxType_ = combo(QStringLiteral("类型"), {QStringLiteral("MODEM"), QStringLiteral("一路"), QStringLiteral("二路"),
                                               QStringLiteral("四路")});
 
-    usb_ = new QCheckBox(QStringLiteral("USB来电录音"));
-    usb_->setObjectName(QStringLiteral("USB来电录音"));
+    usb_ = makeCheckBox(QStringLiteral("USB来电录音"));
     modelLabel_ = label(QStringLiteral("型号"));
     model_ = combo(QStringLiteral("型号"), {QStringLiteral("H型"), QStringLiteral("Q型"), QStringLiteral("H型无录音")});
     channelsLabel_ = label(QStringLiteral("路数"));
     channels_ = combo(QStringLiteral("路数"), {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("4"),
                                                QStringLiteral("8"), QStringLiteral("16")});
 
-    loginButton_ = new QPushButton(QStringLiteral("登陆"));
-    loginButton_->setObjectName(QStringLiteral("登陆"));
+    loginButton_ = makeButton(QStringLiteral("登陆"));
     loginButton_->setDefault(true);
-    quitButton_ = new QPushButton(QStringLiteral("退出"));
-    quitButton_->setObjectName(QStringLiteral("退出"));
     // Enter anywhere in the window, the password above all, means 登陆.
-    quitButton_->setAutoDefault(false);
+    quitButton_ = makeButton(QStringLiteral("退出"));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("用户名"), user_);
@@ -112,11 +105,11 @@ Tlogin::Tlogin(QWidget* parent) : QDialog(parent)
 
     connect(serial_, &QCheckBox::toggled, this, &Tlogin::serialToggled);
     connect(usb_, &QCheckBox::toggled, this, &Tlogin::usbToggled);
-    connect(loginButton_, &QPushButton::clicked, this, &Tlogin::Button1Click);
+    connect(loginButton_, &QPushButton::clicked, this, &Tlogin::logIn);
     connect(quitButton_, &QPushButton::clicked, this, &QDialog::reject);
     connect(user_, &QComboBox::activated, this, [this] { password_->setFocus(); });
 
-    user_->addItems(Login(appDb()).userNames());
+    runAction(this, [this] { user_->addItems(Login(appDb()).userNames()); });
     user_->setCurrentText(QStringLiteral("admin"));
     showHardware({});
 }
@@ -170,34 +163,21 @@ HardwareChoice Tlogin::hardware() const
 void Tlogin::showEvent(QShowEvent* e)
 {
     QDialog::showEvent(e);
-    try {
-        showHardware(Login(appDb()).storedHardware());
-    } catch (const DbError& err) {
-        Messages::instance().error(this, err.message());
-    }
+    runAction(this, [this] { showHardware(Login(appDb()).storedHardware()); });
     if (const QScreen* s = screen(); s && s->geometry().width() == 800)
         Messages::instance().information(
             this, QStringLiteral("本软件推荐在1024*768或者更高分辨率下运行，否则可能会出现显示问题"));
     password_->setFocus();
 }
 
-void Tlogin::Button1Click()
+void Tlogin::logIn()
 {
     loginButton_->setEnabled(false);
-    LoginInput input{user_->currentText(), password_->text(), hardware()};
-    Outcome r;
-    try {
-        r = Login(appDb()).login(input, programDir(), LoginValues::current());
-    } catch (const DbError& err) {
-        r = Outcome::refused(err.message());
-    }
-    for (const QString& notice : r.notices)
-        Messages::instance().error(this, notice);
+    const LoginInput input{user_->currentText(), password_->text(), hardware()};
+    const Outcome r = runAction(this, [&] { return Login(appDb()).login(input, programDir(), LoginValues::current()); });
     loginButton_->setEnabled(true);
-    if (!r) {
-        Messages::instance().error(this, r.message);
+    if (!r)
         return;
-    }
     setWindowTitle(QStringLiteral("成功创建主窗体"));
     emit loggedIn();
 }

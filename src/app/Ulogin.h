@@ -28,7 +28,7 @@ signals:
     void loggedIn();
 
 public slots:
-    void Button1Click();  // 登陆
+    void logIn();  // 登陆
 
 protected:
     void showEvent(QShowEvent* e) override;

@@ -3,20 +3,20 @@
 #include "app/Uabout.h"
 #include "app/app_context.h"
 #include "storage/db.h"
+#include "session/operators.h"
+#include "widgets/action.h"
 #include "widgets/form_helpers.h"
 #include "widgets/messages.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QHash>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QUrl>
-#include <QtDebug>
 
 #include <iterator>
 
@@ -366,24 +366,20 @@ void Tmain::trigger(std::size_t index)
         return;
     // The form may register itself again while it is open, replacing run.
     const std::function<void()> run = entry.run;
-    run();
+    runAction(this, run);
     if (entry.reloadsRights)
         reloadRights();
 }
 
 void Tmain::reloadRights()
 {
-    try {
-        QSqlQuery q = appDb().exec(QStringLiteral("select * from 登陆 where 用户=:nm"),
-                                   {{QStringLiteral("nm"), login_.operatorName}});
-        if (q.next()) {
-            for (int i = 0; i < 9; ++i)
-                login_.rights[i] = q.value(QStringLiteral("right%1").arg(i + 1)).toString();
-        }
-    } catch (const DbError& e) {
-        // The rights stay as they were; the operator keeps working with them.
-        qWarning() << "reading rights failed:" << e.message();
-    }
+    // Rights that cannot be read stay as they were; the operator keeps
+    // working with them.
+    runAction(this, [this] {
+        Operators operators(appDb());
+        if (operators.find(login_.operatorName))
+            login_.rights = operators.rights(login_.operatorName);
+    });
     applyRights(login_);
 }
 
@@ -396,12 +392,10 @@ void Tmain::showAbout()
 
 void Tmain::openHelp()
 {
-    if (login_.companyShortName != kDefaultBrand) {
-        QDesktopServices::openUrl(QUrl::fromUserInput(login_.website));
-    } else {
-        QDesktopServices::openUrl(
-            QUrl::fromLocalFile(QDir(programDir()).filePath(QStringLiteral("rarodud使用说明书.doc"))));
-    }
+    if (login_.companyShortName != kDefaultBrand)
+        openWithDesktop(this, QUrl::fromUserInput(login_.website));
+    else
+        openWithDesktop(this, QUrl::fromLocalFile(QDir(programDir()).filePath(QStringLiteral("rarodud使用说明书.doc"))));
 }
 
 Tmain::Entry* Tmain::entryNamed(const QString& objectName)
@@ -444,13 +438,9 @@ void Tmain::closeEvent(QCloseEvent* event)
     leaving_ = true;
     // The reminder timers and the modem probe stop here once the window has
     // them.
-    try {
-        // A basket left behind would come back into the next order form.
-        appDb().exec(QStringLiteral("delete from 销售临时表"));
-    } catch (const DbError& e) {
-        // Leaving must not be refused over a scratch table.
-        qWarning() << "emptying the order basket failed:" << e.message();
-    }
+    // A basket left behind would come back into the next order form; a
+    // failure is told, but leaving is not refused over a scratch table.
+    runAction(this, [] { appDb().run(QStringLiteral("delete from 销售临时表")); });
     event->accept();
     // The login window is hidden, not closed, so the last visible window
     // going is not the end of the program on its own.

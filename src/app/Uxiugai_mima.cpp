@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "session/login_values.h"
 #include "session/operators.h"
+#include "widgets/action.h"
 #include "widgets/form_helpers.h"
 #include "widgets/messages.h"
 
@@ -19,16 +20,14 @@ Txiugai_mima::Txiugai_mima(QWidget* parent) : Form(parent)
     setObjectName(QStringLiteral("Txiugai_mima"));
     setWindowTitle(QStringLiteral("修改密码"));
     auto input = [](const char* name) {
-        auto* e = new QLineEdit;
-        e->setObjectName(QString::fromUtf8(name));
+        QLineEdit* e = makeLineEdit(QString::fromUtf8(name));
         e->setEchoMode(QLineEdit::Password);
         return e;
     };
     old_ = input("原始密码");
     fresh_ = input("新密码");
     confirm_ = input("密码验证");
-    auto* ok = new QPushButton(QStringLiteral("确定"));
-    ok->setObjectName(QStringLiteral("确定"));
+    QPushButton* ok = makeButton(QStringLiteral("确定"));
     ok->setDefault(true);
 
     auto* form = new QFormLayout;
@@ -41,7 +40,7 @@ Txiugai_mima::Txiugai_mima(QWidget* parent) : Form(parent)
     layout->addLayout(form);
     layout->addLayout(buttons);
 
-    connect(ok, &QPushButton::clicked, this, &Txiugai_mima::Button1Click);
+    connect(ok, &QPushButton::clicked, this, &Txiugai_mima::changePassword);
 }
 
 void Txiugai_mima::reload()
@@ -52,19 +51,14 @@ void Txiugai_mima::reload()
     old_->setFocus();
 }
 
-void Txiugai_mima::Button1Click()
+void Txiugai_mima::changePassword()
 {
-    Outcome r;
-    try {
-        r = Operators(appDb()).changePassword(LoginValues::current().operatorName, old_->text(), fresh_->text(),
-                                              confirm_->text());
-    } catch (const DbError& e) {
-        r = Outcome::refused(e.message());
-    }
-    if (!r) {
-        Messages::instance().error(this, r.message);
+    const Outcome r = runAction(this, [&] {
+        return Operators(appDb()).changePassword(LoginValues::current().operatorName, old_->text(), fresh_->text(),
+                                                 confirm_->text());
+    });
+    if (!r)
         return;
-    }
     Messages::instance().information(this, r.message);
     accept();
 }

@@ -13,7 +13,7 @@ public:
     explicit Txiugai_mima(QWidget* parent = nullptr);
 
 public slots:
-    void Button1Click();  // 确定
+    void changePassword();  // 确定
 
 protected:
     void reload() override;

@@ -4,12 +4,13 @@
 #include "session/login_values.h"
 #include "customers/customer_list.h"
 #include "storage/db.h"
+#include "widgets/action.h"
 #include "widgets/data_grid.h"
+#include "widgets/form_helpers.h"
 #include "widgets/messages.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDoubleValidator>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -29,44 +30,18 @@ namespace {
 
 QLineEdit* lineEdit(const QString& name, QWidget* parent)
 {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(name);
-    return e;
+    return makeLineEdit(name, parent);
 }
 
-QComboBox* comboBox(const QString& name, QWidget* parent, bool editable = false)
+QComboBox* comboBox(const QString& name, QWidget* parent)
 {
-    auto* c = new QComboBox(parent);
-    c->setObjectName(name);
-    c->setEditable(editable);
-    c->setMinimumWidth(140);
-    return c;
+    return makeComboBox(name, parent);
 }
 
+// Enter belongs to the input chain; only 确定 reacts to it, at its end.
 QPushButton* button(const QString& caption, QWidget* parent)
 {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(caption);
-    // Enter belongs to the input chain; only 确定 reacts to it, at its end.
-    b->setAutoDefault(false);
-    return b;
-}
-
-void setChoices(QComboBox* box, const QStringList& choices, const QString& keep)
-{
-    box->clear();
-    box->addItems(choices);
-    box->setCurrentIndex(box->findText(keep));
-    if (box->isEditable())
-        box->setEditText(keep);
-}
-
-QValidator* moneyValidator(QObject* parent)
-{
-    auto* v = new QDoubleValidator(parent);
-    v->setDecimals(4);
-    v->setNotation(QDoubleValidator::StandardNotation);
-    return v;
+    return makeButton(caption, {}, parent);
 }
 
 } // namespace
@@ -95,11 +70,14 @@ Tkehu_add::Tkehu_add(qint64 customerId, QWidget* parent)
     ok_ = button(QStringLiteral("确定"), this);
     okNext_ = button(QStringLiteral("确定并录入新的客户"), this);
     cancel_ = button(QStringLiteral("取消"), this);
-    connect(ok_, &QPushButton::clicked, this, &Tkehu_add::Button1Click);
-    connect(okNext_, &QPushButton::clicked, this, &Tkehu_add::Button2Click);
+    connect(ok_, &QPushButton::clicked, this, &Tkehu_add::saveAndClose);
+    connect(okNext_, &QPushButton::clicked, this, &Tkehu_add::saveAndNext);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    // Saving and going on clears the form; this line says it was saved.
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("保存结果"));
     auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
+    buttons->addWidget(status_, 1);
     buttons->addWidget(ok_);
     buttons->addWidget(okNext_);
     buttons->addWidget(cancel_);
@@ -264,11 +242,13 @@ QWidget* Tkehu_add::buildTicketPage()
     to_ = lineEdit(QStringLiteral("到"), trackingBox_);
     numbers_ = new QListWidget(trackingBox_);
     numbers_->setObjectName(QStringLiteral("水票号码"));
+    numbers_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     auto* add = button(QStringLiteral("添加"), trackingBox_);
-    // Kept for the look of the panel; removing single numbers is not offered.
     auto* remove = button(QStringLiteral("删除"), trackingBox_);
-    remove->setEnabled(false);
+    auto* clear = button(QStringLiteral("清空"), trackingBox_);
     connect(add, &QPushButton::clicked, this, &Tkehu_add::addTicketNumbers);
+    connect(remove, &QPushButton::clicked, this, &Tkehu_add::removeTicketNumbers);
+    connect(clear, &QPushButton::clicked, numbers_, &QListWidget::clear);
     auto* range = new QHBoxLayout;
     range->addWidget(new QLabel(QStringLiteral("前缀"), trackingBox_));
     range->addWidget(prefix_);
@@ -278,6 +258,7 @@ QWidget* Tkehu_add::buildTicketPage()
     range->addWidget(to_);
     range->addWidget(add);
     range->addWidget(remove);
+    range->addWidget(clear);
     auto* tl = new QVBoxLayout(trackingBox_);
     tl->addLayout(range);
     tl->addWidget(numbers_);
@@ -315,7 +296,7 @@ void Tkehu_add::fillSubAreas()
     const QString keep = subArea_->currentText();
     QStringList choices{QStringLiteral("无")};
     if (!region_->currentText().isEmpty())
-        choices << CustomerList(appDb()).subAreas(region_->currentText());
+        runAction(this, [&] { choices << CustomerList(appDb()).subAreas(region_->currentText()); });
     setChoices(subArea_, choices, choices.contains(keep) ? keep : choices.first());
 }
 
@@ -400,44 +381,38 @@ TicketSaleInput Tkehu_add::ticketSale() const
 
 bool Tkehu_add::save()
 {
-    CustomerRecords records(appDb());
-    Outcome o;
-    try {
+    return runAction(this, [this] {
+        CustomerRecords records(appDb());
         if (customerId_ == 0) {
             qint64 id = 0;
-            o = records.create(customerInput(), ticketSale(), LoginValues::current().operatorName, &id);
+            const Outcome o = records.create(customerInput(), ticketSale(), LoginValues::current().operatorName, &id);
             if (o)
                 savedId_ = id;
-        } else {
-            o = records.update(customerId_, nameAtOpening_, customerInput());
-            if (o)
-                nameAtOpening_ = name_->text();
+            return o;
         }
-    } catch (const DbError& e) {
-        Messages::instance().error(this, e.message());
-        return false;
-    }
-    if (!o) {
-        Messages::instance().information(this, o.message);
-        return false;
-    }
-    return true;
+        const Outcome o = records.update(customerId_, nameAtOpening_, customerInput());
+        if (o)
+            nameAtOpening_ = name_->text();
+        return o;
+    }).ok;
 }
 
-void Tkehu_add::Button1Click()
+void Tkehu_add::saveAndClose()
 {
     if (save())
         accept();
 }
 
-void Tkehu_add::Button2Click()
+void Tkehu_add::saveAndNext()
 {
-    if (save()) {
-        startNewCustomer();
-        if (pages_->indexOf(ticketPage_) < 0)
-            pages_->addTab(ticketPage_, QStringLiteral("水票销售"));
-        pages_->setCurrentIndex(0);
-    }
+    const QString saved = name_->text();
+    if (!save())
+        return;
+    startNewCustomer();
+    if (pages_->indexOf(ticketPage_) < 0)
+        pages_->addTab(ticketPage_, QStringLiteral("水票销售"));
+    pages_->setCurrentIndex(0);
+    status_->setText(QStringLiteral("已保存客户“%1”，请录入新的客户").arg(saved));
 }
 
 void Tkehu_add::pageChanged(int index)
@@ -449,9 +424,11 @@ void Tkehu_add::pageChanged(int index)
         pages_->setCurrentIndex(0);
         return;
     }
-    QSqlQuery q = CustomerRecords(appDb()).products();
-    products_->load(q);
-    reloadPrices();
+    runAction(this, [this] {
+        QSqlQuery q = CustomerRecords(appDb()).products();
+        products_->load(q);
+        reloadPrices();
+    });
 }
 
 void Tkehu_add::reloadPrices()
@@ -462,13 +439,13 @@ void Tkehu_add::reloadPrices()
 
 void Tkehu_add::addPrice()
 {
-    const Outcome o =
-        CustomerRecords(appDb()).setSpecialPrice(customerId_, name_->text(), priceProduct_->text(), price_->text());
-    if (!o) {
-        Messages::instance().information(this, o.message);
-        return;
-    }
-    reloadPrices();
+    runAction(this, [this] {
+        const Outcome o = CustomerRecords(appDb()).setSpecialPrice(customerId_, name_->text(), priceProduct_->text(),
+                                                                   price_->text());
+        if (o)
+            reloadPrices();
+        return o;
+    });
 }
 
 void Tkehu_add::removePrice()
@@ -476,26 +453,36 @@ void Tkehu_add::removePrice()
     const QVariantMap row = prices_->currentValues();
     if (row.isEmpty())
         return;
-    CustomerRecords(appDb()).removeSpecialPrice(row.value(QStringLiteral("ID"), row.value(QStringLiteral("id"))).toLongLong());
-    reloadPrices();
+    runAction(this, [&] {
+        CustomerRecords(appDb()).removeSpecialPrice(
+            row.value(QStringLiteral("ID"), row.value(QStringLiteral("id"))).toLongLong());
+        reloadPrices();
+    });
 }
 
 void Tkehu_add::ticketKindChosen()
 {
     if (ticketKind_->currentText().isEmpty())
         return;
-    unitPrice_->setText(CustomerRecords(appDb()).ticketPrice(ticketKind_->currentText()).toDisplayString());
+    runAction(this, [this] {
+        unitPrice_->setText(CustomerRecords(appDb()).ticketPrice(ticketKind_->currentText()).toDisplayString());
+    });
 }
 
 void Tkehu_add::addTicketNumbers()
 {
-    QStringList numbers;
-    const Outcome o = CustomerRecords::ticketNumbers(prefix_->text(), from_->text(), to_->text(), &numbers);
-    if (!o) {
-        Messages::instance().information(this, o.message);
-        return;
-    }
-    numbers_->addItems(numbers);
+    runAction(this, [this] {
+        QStringList numbers;
+        const Outcome o = CustomerRecords::ticketNumbers(prefix_->text(), from_->text(), to_->text(), &numbers);
+        if (o)
+            numbers_->addItems(numbers);
+        return o;
+    });
+}
+
+void Tkehu_add::removeTicketNumbers()
+{
+    qDeleteAll(numbers_->selectedItems());
 }
 
 bool Tkehu_add::eventFilter(QObject* watched, QEvent* event)

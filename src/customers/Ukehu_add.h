@@ -7,6 +7,7 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -28,8 +29,8 @@ public:
     qint64 savedId() const { return savedId_; }
 
 public slots:
-    void Button1Click();  // 确定
-    void Button2Click();  // 确定并录入新的客户
+    void saveAndClose();  // 确定
+    void saveAndNext();   // 确定并录入新的客户
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -51,6 +52,7 @@ private:
     void removePrice();
     void ticketKindChosen();
     void addTicketNumbers();
+    void removeTicketNumbers();
 
     qint64 customerId_;
     qint64 savedId_ = 0;
@@ -78,6 +80,7 @@ private:
     QPushButton* okNext_;
     QPushButton* cancel_;
     QList<QWidget*> enterOrder_;
+    QLabel* status_;
 
     DataGrid* products_;
     DataGrid* prices_;

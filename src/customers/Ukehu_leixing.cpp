@@ -4,10 +4,11 @@
 #include "session/login_values.h"
 #include "customers/customer_setup.h"
 #include "storage/db.h"
+#include "widgets/action.h"
 #include "widgets/data_grid.h"
+#include "widgets/form_helpers.h"
 #include "widgets/messages.h"
 
-#include <QDoubleValidator>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,30 +25,19 @@ TFkehu_leixing::TFkehu_leixing(QWidget* parent)
     setWindowTitle(QStringLiteral("客户类型设置"));
     resize(460, 400);
 
-    type_ = new QLineEdit(this);
-    type_->setObjectName(QStringLiteral("客户类型"));
-    commission_ = new QLineEdit(this);
-    commission_->setObjectName(QStringLiteral("提成"));
-    auto* v = new QDoubleValidator(commission_);
-    v->setDecimals(4);
-    v->setNotation(QDoubleValidator::StandardNotation);
-    commission_->setValidator(v);
+    type_ = makeLineEdit(QStringLiteral("客户类型"), this);
+    commission_ = makeLineEdit(QStringLiteral("提成"), this);
+    commission_->setValidator(moneyValidator(commission_));
 
     grid_ = new DataGrid(this);
     grid_->setObjectName(QStringLiteral("客户类型列表"));
     grid_->setColumns({QStringLiteral("客户类型"), QStringLiteral("提成")});
     grid_->setTitle(QStringLiteral("提成"), QStringLiteral("提成（以客户提成时生效）"));
 
-    auto make = [this](const QString& caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(caption);
-        b->setAutoDefault(false);
-        return b;
-    };
-    QPushButton* add = make(QStringLiteral("添加"));
-    QPushButton* remove = make(QStringLiteral("删除"));
-    QPushButton* apply = make(QStringLiteral("成批根据设置修改客户提成"));
-    QPushButton* close = make(QStringLiteral("退出"));
+    QPushButton* add = makeButton(QStringLiteral("添加"), {}, this);
+    QPushButton* remove = makeButton(QStringLiteral("删除"), {}, this);
+    QPushButton* apply = makeButton(QStringLiteral("成批根据设置修改客户提成"), {}, this);
+    QPushButton* close = makeButton(QStringLiteral("退出"), {}, this);
     connect(add, &QPushButton::clicked, this, &TFkehu_leixing::addType);
     connect(remove, &QPushButton::clicked, this, &TFkehu_leixing::removeType);
     connect(apply, &QPushButton::clicked, this, &TFkehu_leixing::applyToCustomers);
@@ -81,14 +71,15 @@ void TFkehu_leixing::showTypes()
 
 void TFkehu_leixing::addType()
 {
-    const Outcome o = CustomerTypes(appDb()).add(type_->text(), commission_->text());
-    if (!o) {
-        Messages::instance().information(this, o.message);
-        return;
-    }
-    type_->clear();
-    commission_->clear();
-    showTypes();
+    runAction(this, [this] {
+        const Outcome o = CustomerTypes(appDb()).add(type_->text(), commission_->text());
+        if (!o)
+            return o;
+        type_->clear();
+        commission_->clear();
+        showTypes();
+        return o;
+    });
 }
 
 void TFkehu_leixing::removeType()
@@ -100,17 +91,17 @@ void TFkehu_leixing::removeType()
     if (!Messages::instance().question(this, LoginValues::current().companyShortName + QStringLiteral("razeroz"),
                                        QStringLiteral("确实要删除[") + type + QStringLiteral("]吗？")))
         return;
-    CustomerTypes(appDb()).remove(type);
-    showTypes();
+    runAction(this, [&] {
+        CustomerTypes(appDb()).remove(type);
+        showTypes();
+    });
 }
 
 void TFkehu_leixing::applyToCustomers()
 {
-    try {
-        Messages::instance().information(this, CustomerTypes(appDb()).applyToCustomers().message);
-    } catch (const DbError& e) {
-        Messages::instance().error(this, e.message());
-    }
+    const Outcome o = runAction(this, [] { return CustomerTypes(appDb()).applyToCustomers(); });
+    if (o)
+        Messages::instance().information(this, o.message);
 }
 
 } // namespace ts

@@ -6,7 +6,9 @@
 #include "customers/customer_picker.h"
 #include "customers/customer_spreadsheet.h"
 #include "storage/db.h"
+#include "widgets/action.h"
 #include "widgets/data_grid.h"
+#include "widgets/form_helpers.h"
 #include "widgets/messages.h"
 
 #include <QAction>
@@ -14,7 +16,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -38,29 +39,6 @@ namespace {
 
 const QString kNoData = QStringLiteral("没有找到任何数据！！");
 const QString kTemplate = QStringLiteral("客户模板.xlsx");
-
-QPushButton* button(const QString& caption, QWidget* parent)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(caption);
-    b->setAutoDefault(false);
-    return b;
-}
-
-QLineEdit* lineEdit(const QString& name, QWidget* parent)
-{
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(name);
-    return e;
-}
-
-QComboBox* comboBox(const QString& name, QWidget* parent)
-{
-    auto* c = new QComboBox(parent);
-    c->setObjectName(name);
-    c->setMinimumWidth(110);
-    return c;
-}
 
 // The grid's columns: the customer's number first, then what the operator
 // looks at most; vidi stations hide columns by these names.
@@ -93,14 +71,7 @@ void Tkehu_list::pick(const QString& mode, QWidget* parent)
     if (!list)
         return;
     list->setPickMode(mode);
-    // Borrow the caller as parent only while picking: the caller may be an
-    // order form that is destroyed on close, and the list must outlive it.
-    QWidget* home = list->parentWidget();
-    if (parent && home != parent)
-        list->setParent(parent, list->windowFlags() | Qt::Dialog);
-    list->exec();
-    if (list->parentWidget() != home)
-        list->setParent(home, list->windowFlags() | Qt::Dialog);
+    execOver(list, parent);
 }
 
 Tkehu_list::Tkehu_list(QWidget* parent)
@@ -108,7 +79,7 @@ Tkehu_list::Tkehu_list(QWidget* parent)
 {
     setObjectName(QStringLiteral("Tkehu_list"));
     setWindowTitle(QStringLiteral("客户资料"));
-    resize(1100, 650);
+    resize(1000, 640);
 
     auto* menuBar = new QMenuBar(this);
     QMenu* menu = menuBar->addMenu(QStringLiteral("客户操作"));
@@ -131,28 +102,23 @@ Tkehu_list::Tkehu_list(QWidget* parent)
     connect(quit, &QAction::triggered, this, &QDialog::reject);
 
     auto* search = new QWidget(this);
-    name_ = lineEdit(QStringLiteral("客户姓名"), search);
-    phone_ = lineEdit(QStringLiteral("联系电话"), search);
-    code_ = lineEdit(QStringLiteral("手工编码"), search);
-    address_ = lineEdit(QStringLiteral("联系地址"), search);
-    company_ = lineEdit(QStringLiteral("客户单位"), search);
-    region_ = comboBox(QStringLiteral("一级区域"), search);
-    subArea_ = comboBox(QStringLiteral("二级区域"), search);
-    type_ = comboBox(QStringLiteral("客户类型"), search);
-    period_ = new QCheckBox(QStringLiteral("最后订水时间区间从"), search);
-    period_->setObjectName(QStringLiteral("最后订水时间区间从"));
-    from_ = new QDateEdit(search);
-    from_->setObjectName(QStringLiteral("起始日期"));
-    to_ = new QDateEdit(search);
-    to_->setObjectName(QStringLiteral("到"));
-    for (QDateEdit* d : {from_, to_}) {
-        d->setCalendarPopup(true);
-        d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    }
-    noCommission_ = new QCheckBox(QStringLiteral("按客户提成无送水提成的客户"), search);
-    noCommission_->setObjectName(QStringLiteral("按客户提成无送水提成的客户"));
-    byLastOrder_ = new QCheckBox(QStringLiteral("按最后订水时间排序"), search);
-    byLastOrder_->setObjectName(QStringLiteral("按最后订水时间排序"));
+    name_ = makeLineEdit(QStringLiteral("客户姓名"), search);
+    phone_ = makeLineEdit(QStringLiteral("联系电话"), search);
+    code_ = makeLineEdit(QStringLiteral("手工编码"), search);
+    address_ = makeLineEdit(QStringLiteral("联系地址"), search);
+    company_ = makeLineEdit(QStringLiteral("客户单位"), search);
+    // Enter in a search box searches, as the operator expects of a box
+    // beside a 查询 button.
+    for (QLineEdit* e : {name_, phone_, code_, address_, company_})
+        connect(e, &QLineEdit::returnPressed, this, &Tkehu_list::search);
+    region_ = makeComboBox(QStringLiteral("一级区域"), search);
+    subArea_ = makeComboBox(QStringLiteral("二级区域"), search);
+    type_ = makeComboBox(QStringLiteral("客户类型"), search);
+    period_ = makeCheckBox(QStringLiteral("最后订水时间区间从"), search);
+    from_ = makeDateEdit(QStringLiteral("起始日期"), search);
+    to_ = makeDateEdit(QStringLiteral("到"), search);
+    noCommission_ = makeCheckBox(QStringLiteral("按客户提成无送水提成的客户"), search);
+    byLastOrder_ = makeCheckBox(QStringLiteral("按最后订水时间排序"), search);
     connect(region_, &QComboBox::currentTextChanged, this, &Tkehu_list::fillSubAreas);
 
     auto* g = new QGridLayout(search);
@@ -180,28 +146,18 @@ Tkehu_list::Tkehu_list(QWidget* parent)
     period->addStretch();
     g->addLayout(period, 2, 0, 1, 8);
 
-    auto* query = button(QStringLiteral("查询"), this);
-    auto* summary = button(QStringLiteral("各区域汇总"), this);
-    auto* add = button(QStringLiteral("新建"), this);
-    auto* edit = button(QStringLiteral("修改"), this);
-    auto* remove = button(QStringLiteral("删除"), this);
-    auto* follow = button(QStringLiteral("客户追踪"), this);
-    import_ = button(QStringLiteral("excel文件成批导入"), this);
-    export_ = button(QStringLiteral("导出至excel文件"), this);
-    auto* notes = button(QStringLiteral("导入须知"), this);
-    auto* close = button(QStringLiteral("退出"), this);
-    connect(query, &QPushButton::clicked, this, &Tkehu_list::Button1Click);
-    connect(summary, &QPushButton::clicked, this, &Tkehu_list::showRegionSummary);
-    connect(add, &QPushButton::clicked, this, &Tkehu_list::newCustomer);
-    connect(edit, &QPushButton::clicked, this, &Tkehu_list::editCustomer);
-    connect(remove, &QPushButton::clicked, this, &Tkehu_list::deleteCustomer);
-    connect(follow, &QPushButton::clicked, this, [this] { runAction(QStringLiteral("客户追踪")); });
-    connect(import_, &QPushButton::clicked, this, &Tkehu_list::importCustomers);
-    connect(export_, &QPushButton::clicked, this, &Tkehu_list::exportCustomers);
-    connect(notes, &QPushButton::clicked, this, &Tkehu_list::importNotes);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    auto* query = makeButton(QStringLiteral("查询"), [this] { this->search(); }, this);
+    auto* summary = makeButton(QStringLiteral("各区域汇总"), [this] { showRegionSummary(); }, this);
+    auto* add = makeButton(QStringLiteral("新建"), [this] { newCustomer(); }, this);
+    auto* edit = makeButton(QStringLiteral("修改"), [this] { editCustomer(); }, this);
+    auto* remove = makeButton(QStringLiteral("删除"), [this] { deleteCustomer(); }, this);
+    follow_ = makeButton(QStringLiteral("客户追踪"), [this] { runCustomerAction(QStringLiteral("客户追踪")); }, this);
+    import_ = makeButton(QStringLiteral("excel文件成批导入"), [this] { importCustomers(); }, this);
+    export_ = makeButton(QStringLiteral("导出至excel文件"), [this] { exportCustomers(); }, this);
+    auto* notes = makeButton(QStringLiteral("导入须知"), [this] { importNotes(); }, this);
+    auto* close = makeButton(QStringLiteral("退出"), [this] { reject(); }, this);
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {query, summary, add, edit, remove, follow, import_, export_, notes, close})
+    for (QPushButton* b : {query, summary, add, edit, remove, follow_, import_, export_, notes, close})
         buttons->addWidget(b);
     buttons->addStretch();
 
@@ -240,7 +196,7 @@ Tkehu_list::Tkehu_list(QWidget* parent)
         const QString caption = QString::fromUtf8(entry);
         QAction* a = popup_->addAction(caption);
         a->setObjectName(caption);
-        connect(a, &QAction::triggered, this, [this, caption] { runAction(caption); });
+        connect(a, &QAction::triggered, this, [this, caption] { runCustomerAction(caption); });
     }
     grid_->view()->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid_->view(), &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
@@ -288,6 +244,9 @@ void Tkehu_list::reload()
     const bool vidi = login.specialRequirement == QStringLiteral("vidi");
     for (const char* field : {"积分", "客户单位", "备用1", "洗机频率", "最后洗机时间"})
         grid_->setColumnHidden(QString::fromUtf8(field), vidi);
+    // Like the menu entries, a button whose window is not part of the
+    // program yet does nothing and says so by being off.
+    follow_->setEnabled(actions().count(QStringLiteral("客户追踪")) != 0);
     import_->setEnabled(login.allows(1, 8));
     export_->setEnabled(login.allows(1, 8));
     // The menu must not be a way round the buttons.
@@ -343,41 +302,41 @@ void Tkehu_list::fillSubAreas()
     subArea_->clear();
     subArea_->addItem(QString());
     if (!region_->currentText().isEmpty())
-        subArea_->addItems(CustomerList(appDb()).subAreas(region_->currentText()));
+        runAction(this, [this] { subArea_->addItems(CustomerList(appDb()).subAreas(region_->currentText())); });
 }
 
 void Tkehu_list::runSearch(const CustomerFilter& f, qint64 keepId, bool toLast)
 {
-    try {
-        QSqlQuery q = CustomerList(appDb()).search(f);
-        grid_->load(q);
-    } catch (const DbError& e) {
-        Messages::instance().error(this, e.message());
+    const bool read = runAction(this, [&] {
+        reloadKeepingRow(
+            grid_,
+            [&] {
+                QSqlQuery q = CustomerList(appDb()).search(f);
+                grid_->load(q);
+            },
+            QStringLiteral("id"), keepId != 0 ? QVariant(keepId) : QVariant(), toLast ? grid_->rowCount() : 0);
+    });
+    if (!read)
         return;
-    }
+    if (toLast && keepId == 0 && grid_->rowCount() > 0)
+        grid_->setCurrentRow(grid_->rowCount() - 1);
     stack_->setCurrentWidget(grid_);
     count_->setText(CustomerList::countText(grid_->rowCount()));
-    int row = grid_->rowCount() > 0 ? 0 : -1;
-    if (toLast)
-        row = grid_->rowCount() - 1;
-    for (int r = 0; keepId != 0 && r < grid_->rowCount(); ++r)
-        if (grid_->value(r, QStringLiteral("id")).toLongLong() == keepId)
-            row = r;
-    if (row >= 0)
-        grid_->setCurrentRow(row);
-    showTickets(row);
+    showTickets(grid_->currentRow());
 }
 
-void Tkehu_list::Button1Click()
+void Tkehu_list::search()
 {
     runSearch(filter());
 }
 
 void Tkehu_list::showRegionSummary()
 {
-    QSqlQuery q = CustomerList(appDb()).regionSummary();
-    summary_->load(q);
-    stack_->setCurrentWidget(summary_);
+    runAction(this, [this] {
+        QSqlQuery q = CustomerList(appDb()).regionSummary();
+        summary_->load(q);
+        stack_->setCurrentWidget(summary_);
+    });
 }
 
 void Tkehu_list::showTickets(int row)
@@ -386,8 +345,10 @@ void Tkehu_list::showTickets(int row)
         tickets_->closeData();
         return;
     }
-    QSqlQuery q = CustomerList(appDb()).remainingTickets(grid_->value(row, QStringLiteral("id")).toLongLong());
-    tickets_->load(q);
+    runAction(this, [&] {
+        QSqlQuery q = CustomerList(appDb()).remainingTickets(grid_->value(row, QStringLiteral("id")).toLongLong());
+        tickets_->load(q);
+    });
 }
 
 qint64 Tkehu_list::currentId() const
@@ -398,9 +359,14 @@ qint64 Tkehu_list::currentId() const
 
 void Tkehu_list::newCustomer()
 {
-    Tkehu_add form(0, this);
-    form.exec();
-    runSearch(filter(), 0, true);
+    qint64 saved = 0;
+    runAction(this, [&] {
+        Tkehu_add form(0, this);
+        execOver(&form, this);
+        saved = form.savedId();
+    });
+    // The customer saved last is the one the operator looks for.
+    runSearch(filter(), saved, true);
 }
 
 void Tkehu_list::editCustomer()
@@ -410,8 +376,10 @@ void Tkehu_list::editCustomer()
         return;
     }
     const qint64 id = currentId();
-    Tkehu_add form(id, this);
-    form.exec();
+    runAction(this, [&] {
+        Tkehu_add form(id, this);
+        execOver(&form, this);
+    });
     runSearch(filter(), id);
 }
 
@@ -425,7 +393,8 @@ void Tkehu_list::deleteCustomer()
         return;
     }
     const int row = grid_->currentRow();
-    CustomerList(appDb()).remove(currentId());
+    if (!runAction(this, [this] { CustomerList(appDb()).remove(currentId()); }))
+        return;
     runSearch(filter());
     if (grid_->rowCount() > 0)
         grid_->setCurrentRow(std::min(row, grid_->rowCount() - 1));
@@ -437,11 +406,13 @@ void Tkehu_list::pickRow(int row, bool typing)
         return;
     const qint64 id = grid_->value(row, QStringLiteral("id")).toLongLong();
     const auto how = typing ? PickedCustomer::How::Typing : PickedCustomer::How::DoubleClick;
-    if (CustomerPicker::instance().pick(appDb(), pickMode_, id, how))
+    bool picked = false;
+    runAction(this, [&] { picked = CustomerPicker::instance().pick(appDb(), pickMode_, id, how); });
+    if (picked)
         reject();
 }
 
-void Tkehu_list::runAction(const QString& entry)
+void Tkehu_list::runCustomerAction(const QString& entry)
 {
     if (grid_->rowCount() == 0 || currentId() == 0) {
         Messages::instance().information(this, entry == QStringLiteral("客户追踪") ? QStringLiteral("没有选择任何客户！！")
@@ -453,7 +424,8 @@ void Tkehu_list::runAction(const QString& entry)
         return;
     const qint64 id = currentId();
     const CustomerAction action = it->second;
-    action(CustomerList(appDb()).customer(id), this);
+    if (!runAction(this, [&] { action(CustomerList(appDb()).customer(id), this); }))
+        return;
     // A prepayment changes the balance the list shows.
     if (entry == QStringLiteral("预交货款"))
         runSearch(filter(), id);
@@ -486,8 +458,19 @@ void Tkehu_list::exportCustomers()
             row << grid_->value(r, f);
         rows << row;
     }
-    const Outcome o = CustomerSpreadsheet::exportRows(path, fields, rows);
-    Messages::instance().information(this, o ? QStringLiteral("导出完毕") : o.message);
+    QProgressDialog progress(QStringLiteral("正在导出客户资料……"), QStringLiteral("取消"), 0, 0, this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    const Outcome o = runAction(this, [&] {
+        return CustomerSpreadsheet::exportRows(path, fields, rows, [&](int done, int total) {
+            progress.setMaximum(total);
+            progress.setValue(done);
+            return !progress.wasCanceled();
+        });
+    });
+    progress.reset();
+    if (o)
+        Messages::instance().information(this, QStringLiteral("导出完毕"));
 }
 
 void Tkehu_list::importNotes()
@@ -495,7 +478,7 @@ void Tkehu_list::importNotes()
     Messages::instance().information(
         this, QStringLiteral("导入的excel文件格式如以下的例子，注意您的excel文件的第一行的标题要和示例excel文件的第一行相同，"
                              "excel表里联系地址不可为空，否则数据会自动中断导入"));
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(programDir()).filePath(kTemplate)));
+    openWithDesktop(this, QUrl::fromLocalFile(QDir(programDir()).filePath(kTemplate)));
 }
 
 void Tkehu_list::importCustomers()
@@ -509,18 +492,16 @@ void Tkehu_list::importCustomers()
     QProgressDialog progress(QStringLiteral("正在导入客户资料……"), QStringLiteral("取消"), 0, 0, this);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);
-    Outcome o;
-    try {
-        o = CustomerSpreadsheet(appDb()).importFile(path, [&](int done, int total) {
+    const Outcome o = runAction(this, [&] {
+        return CustomerSpreadsheet(appDb()).importFile(path, [&](int done, int total) {
             progress.setMaximum(total);
             progress.setValue(done);
             return !progress.wasCanceled();
         });
-    } catch (const DbError& e) {
-        o = Outcome::refused(e.message());
-    }
+    });
     progress.reset();
-    Messages::instance().information(this, o.message);
+    if (o)
+        Messages::instance().information(this, o.message);
     CustomerFilter all;
     all.byLastOrder = byLastOrder_->isChecked();
     runSearch(all);

@@ -43,7 +43,7 @@ public:
     DataGrid* grid() const { return grid_; }
 
 public slots:
-    void Button1Click();  // 查询
+    void search();        // 查询
     void newCustomer();   // 新建
     void editCustomer();  // 修改
     void deleteCustomer();  // 删除
@@ -63,7 +63,7 @@ private:
     void showTickets(int row);
     void fillSubAreas();
     void pickRow(int row, bool typing);
-    void runAction(const QString& entry);
+    void runCustomerAction(const QString& entry);
     qint64 currentId() const;
 
     static std::map<QString, CustomerAction>& actions();
@@ -87,6 +87,7 @@ private:
     DataGrid* grid_;
     DataGrid* summary_;
     DataGrid* tickets_;
+    QPushButton* follow_;
     QPushButton* import_;
     QPushButton* export_;
     QList<QAction*> spreadsheetActions_;

@@ -5,7 +5,9 @@
 #include "customers/customer_list.h"
 #include "customers/customer_setup.h"
 #include "storage/db.h"
+#include "widgets/action.h"
 #include "widgets/data_grid.h"
+#include "widgets/form_helpers.h"
 #include "widgets/messages.h"
 
 #include <QComboBox>
@@ -21,13 +23,8 @@ namespace ts {
 
 namespace {
 
-QPushButton* button(const QString& caption, QWidget* parent)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(caption);
-    b->setAutoDefault(false);
-    return b;
-}
+// Area names the stations use run to about this length.
+const QString kLongArea = QStringLiteral("中关村软件园二期");
 
 bool confirmDelete(QWidget* parent)
 {
@@ -46,18 +43,18 @@ Tqvyu_shezhi::Tqvyu_shezhi(QWidget* parent)
 
     auto* big = new QWidget;
     big->setObjectName(QStringLiteral("大区域设置"));
-    region_ = new QLineEdit(big);
-    region_->setObjectName(QStringLiteral("一级区域"));
+    region_ = makeLineEdit(QStringLiteral("一级区域"), big);
+    fitWidthTo(region_, kLongArea);
     regions_ = new DataGrid(big);
     regions_->setObjectName(QStringLiteral("区域列表"));
     regions_->setTitle(QStringLiteral("区域"), QStringLiteral("一级区域"));
-    QPushButton* addRegion = button(QStringLiteral("添加"), big);
-    QPushButton* removeRegion = button(QStringLiteral("删除"), big);
+    QPushButton* addRegion = makeButton(QStringLiteral("添加"), {}, big);
+    QPushButton* removeRegion = makeButton(QStringLiteral("删除"), {}, big);
     connect(addRegion, &QPushButton::clicked, this, &Tqvyu_shezhi::addRegion);
     connect(removeRegion, &QPushButton::clicked, this, &Tqvyu_shezhi::removeRegion);
     auto* bigRow = new QHBoxLayout;
     bigRow->addWidget(new QLabel(QStringLiteral("一级区域"), big));
-    bigRow->addWidget(region_);
+    bigRow->addWidget(region_, 1);
     bigRow->addWidget(addRegion);
     bigRow->addWidget(removeRegion);
     auto* bigLayout = new QVBoxLayout(big);
@@ -66,24 +63,22 @@ Tqvyu_shezhi::Tqvyu_shezhi(QWidget* parent)
 
     auto* small = new QWidget;
     small->setObjectName(QStringLiteral("小区域设置"));
-    subRegion_ = new QComboBox(small);
-    subRegion_->setObjectName(QStringLiteral("一级区域"));
-    subRegion_->setMinimumWidth(110);
-    subArea_ = new QLineEdit(small);
-    subArea_->setObjectName(QStringLiteral("二级区域"));
+    subRegion_ = makeComboBox(QStringLiteral("一级区域"), small);
+    subArea_ = makeLineEdit(QStringLiteral("二级区域"), small);
+    fitWidthTo(subArea_, kLongArea);
     subAreas_ = new DataGrid(small);
     subAreas_->setObjectName(QStringLiteral("小区域列表"));
     subAreas_->setTitle(QStringLiteral("区域"), QStringLiteral("一级区域"));
     subAreas_->setTitle(QStringLiteral("小区域"), QStringLiteral("二级区域"));
-    QPushButton* addSub = button(QStringLiteral("添加"), small);
-    QPushButton* removeSub = button(QStringLiteral("删除"), small);
+    QPushButton* addSub = makeButton(QStringLiteral("添加"), {}, small);
+    QPushButton* removeSub = makeButton(QStringLiteral("删除"), {}, small);
     connect(addSub, &QPushButton::clicked, this, &Tqvyu_shezhi::addSubArea);
     connect(removeSub, &QPushButton::clicked, this, &Tqvyu_shezhi::removeSubArea);
     auto* smallRow = new QHBoxLayout;
     smallRow->addWidget(new QLabel(QStringLiteral("一级区域"), small));
     smallRow->addWidget(subRegion_);
     smallRow->addWidget(new QLabel(QStringLiteral("二级区域"), small));
-    smallRow->addWidget(subArea_);
+    smallRow->addWidget(subArea_, 1);
     smallRow->addWidget(addSub);
     smallRow->addWidget(removeSub);
     auto* smallLayout = new QVBoxLayout(small);
@@ -108,11 +103,10 @@ void Tqvyu_shezhi::pageChanged(int index)
 {
     if (index != 1)
         return;
-    const QString keep = subRegion_->currentText();
-    subRegion_->clear();
-    subRegion_->addItems(CustomerList(appDb()).regions());
-    subRegion_->setCurrentIndex(subRegion_->findText(keep));
-    showSubAreas();
+    runAction(this, [this] {
+        setChoices(subRegion_, CustomerList(appDb()).regions(), subRegion_->currentText());
+        showSubAreas();
+    });
 }
 
 void Tqvyu_shezhi::showRegions()
@@ -129,13 +123,14 @@ void Tqvyu_shezhi::showSubAreas()
 
 void Tqvyu_shezhi::addRegion()
 {
-    const Outcome o = Regions(appDb()).addRegion(region_->text());
-    if (!o) {
-        Messages::instance().information(this, o.message);
-        return;
-    }
-    region_->clear();
-    showRegions();
+    runAction(this, [this] {
+        const Outcome o = Regions(appDb()).addRegion(region_->text());
+        if (o) {
+            region_->clear();
+            showRegions();
+        }
+        return o;
+    });
 }
 
 void Tqvyu_shezhi::removeRegion()
@@ -143,19 +138,22 @@ void Tqvyu_shezhi::removeRegion()
     const QVariantMap row = regions_->currentValues();
     if (row.isEmpty() || !confirmDelete(this))
         return;
-    Regions(appDb()).removeRegion(row.value(QStringLiteral("区域")).toString());
-    showRegions();
+    runAction(this, [&] {
+        Regions(appDb()).removeRegion(row.value(QStringLiteral("区域")).toString());
+        showRegions();
+    });
 }
 
 void Tqvyu_shezhi::addSubArea()
 {
-    const Outcome o = Regions(appDb()).addSubArea(subRegion_->currentText(), subArea_->text());
-    if (!o) {
-        Messages::instance().information(this, o.message);
-        return;
-    }
-    subArea_->clear();
-    showSubAreas();
+    runAction(this, [this] {
+        const Outcome o = Regions(appDb()).addSubArea(subRegion_->currentText(), subArea_->text());
+        if (o) {
+            subArea_->clear();
+            showSubAreas();
+        }
+        return o;
+    });
 }
 
 void Tqvyu_shezhi::removeSubArea()
@@ -163,8 +161,11 @@ void Tqvyu_shezhi::removeSubArea()
     const QVariantMap row = subAreas_->currentValues();
     if (row.isEmpty() || !confirmDelete(this))
         return;
-    Regions(appDb()).removeSubArea(row.value(QStringLiteral("区域")).toString(), row.value(QStringLiteral("小区域")).toString());
-    showSubAreas();
+    runAction(this, [&] {
+        Regions(appDb()).removeSubArea(row.value(QStringLiteral("区域")).toString(),
+                                       row.value(QStringLiteral("小区域")).toString());
+        showSubAreas();
+    });
 }
 
 } // namespace ts

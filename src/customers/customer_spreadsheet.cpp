@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QXmlStreamReader>
@@ -358,7 +359,10 @@ private:
     QList<QByteArray> texts_;
 };
 
-Outcome writeSheet(const QString& path, const QStringList& header, const QList<QStringList>& rows)
+const QString kExportCancelled = QStringLiteral("导出已取消，没有生成文件");
+
+Outcome writeSheet(const QString& path, const QStringList& header, const QList<QStringList>& rows,
+                   const CustomerSpreadsheet::Progress& progress = {}, int doneBefore = 0, int total = 0)
 {
     Workbook book(path);
     if (!book.ok())
@@ -366,11 +370,19 @@ Outcome writeSheet(const QString& path, const QStringList& header, const QList<Q
     lxw_worksheet* sheet = book.sheet(QStringLiteral("客户资料"));
     for (int c = 0; c < header.size(); ++c)
         worksheet_write_string(sheet, 0, lxw_col_t(c), book.keep(header.at(c)), nullptr);
-    for (int r = 0; r < rows.size(); ++r)
+    bool cancelled = false;
+    for (int r = 0; r < rows.size() && !cancelled; ++r) {
         for (int c = 0; c < rows.at(r).size(); ++c)
             if (!rows.at(r).at(c).isEmpty())
                 worksheet_write_string(sheet, lxw_row_t(r + 1), lxw_col_t(c), book.keep(rows.at(r).at(c)), nullptr);
-    if (book.close() != LXW_NO_ERROR)
+        cancelled = progress && !progress(doneBefore + r + 1, total);
+    }
+    const bool closed = book.close() == LXW_NO_ERROR;
+    if (cancelled) {
+        QFile::remove(path);
+        return Outcome::refused(kExportCancelled);
+    }
+    if (!closed)
         return Outcome::refused(QStringLiteral("无法写入文件：") + path);
     return Outcome::done();
 }
@@ -409,8 +421,11 @@ QStringList CustomerSpreadsheet::templateHeader()
     return CustomerList::fields().mid(0, 13);
 }
 
-Outcome CustomerSpreadsheet::exportRows(const QString& path, const QStringList& fields, const QList<QVariantList>& rows)
+Outcome CustomerSpreadsheet::exportRows(const QString& path, const QStringList& fields, const QList<QVariantList>& rows,
+                                        const Progress& progress)
 {
+    // Converting and writing are told as one run of twice the rows.
+    const int total = int(rows.size()) * 2;
     QList<QStringList> texts;
     texts.reserve(rows.size());
     for (const QVariantList& r : rows) {
@@ -418,8 +433,10 @@ Outcome CustomerSpreadsheet::exportRows(const QString& path, const QStringList& 
         for (const QVariant& v : r)
             t << exportText(v);
         texts << t;
+        if (progress && !progress(int(texts.size()), total))
+            return Outcome::refused(kExportCancelled);
     }
-    return writeSheet(path, fields, texts);
+    return writeSheet(path, fields, texts, progress, int(rows.size()), total);
 }
 
 Outcome CustomerSpreadsheet::writeTemplate(const QString& path)

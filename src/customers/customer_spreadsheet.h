@@ -34,13 +34,16 @@ public:
     // Writes rows of the customer list as text to an .xlsx worksheet named
     // 客户资料, the field names in row 1. The telephone stays text, so that
     // a leading zero survives.
-    static Outcome exportRows(const QString& path, const QStringList& fields, const QList<QVariantList>& rows);
+    // Progress is told per row and may abandon the export; no file is left
+    // behind then.
+    using Progress = std::function<bool(int done, int total)>;
+    static Outcome exportRows(const QString& path, const QStringList& fields, const QList<QVariantList>& rows,
+                              const Progress& progress = {});
     // The sample file the import instructions point to.
     static Outcome writeTemplate(const QString& path);
 
     // Told the rows done and the rows to do; returning false abandons the
     // whole import.
-    using Progress = std::function<bool(int done, int total)>;
     // Inserts a customer for every row from row 2 up to the first whose
     // address is empty, all in one transaction. The outcome's message tells
     // how many customers came in; *imported the same number.

@@ -3,6 +3,8 @@
 #include "app/app_context.h"
 #include "orders/customer_commission_batch.h"
 #include "storage/db.h"
+#include "widgets/action.h"
+#include "widgets/form_helpers.h"
 #include "widgets/messages.h"
 
 #include <QComboBox>
@@ -19,16 +21,13 @@ namespace {
 
 QComboBox* comboNamed(const QString& name)
 {
-    auto* c = new QComboBox;
-    c->setObjectName(name);
-    c->setMinimumWidth(140);
-    return c;
+    return makeComboBox(name);
 }
 
 QLineEdit* rateInput()
 {
-    auto* e = new QLineEdit(QStringLiteral("0"));
-    e->setObjectName(QStringLiteral("送水提成"));
+    QLineEdit* e = makeLineEdit(QStringLiteral("送水提成"));
+    e->setText(QStringLiteral("0"));
     return e;
 }
 
@@ -51,14 +50,8 @@ TFchengpi_xiugai_ticheng::TFchengpi_xiugai_ticheng(QWidget* parent) : Form(paren
     auto group = [this](const QString& title, QFormLayout* fields, void (TFchengpi_xiugai_ticheng::*slot)()) {
         auto* box = new QGroupBox(title);
         box->setObjectName(title);
-        auto* change = new QPushButton(QStringLiteral("修改"));
-        change->setObjectName(QStringLiteral("修改"));
-        auto* cancel = new QPushButton(QStringLiteral("取消"));
-        cancel->setObjectName(QStringLiteral("取消"));
-        change->setAutoDefault(false);
-        cancel->setAutoDefault(false);
-        connect(change, &QPushButton::clicked, this, slot);
-        connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+        QPushButton* change = makeButton(QStringLiteral("修改"), [this, slot] { (this->*slot)(); });
+        QPushButton* cancel = makeButton(QStringLiteral("取消"), [this] { reject(); });
         auto* buttons = new QHBoxLayout;
         buttons->addStretch();
         buttons->addWidget(change);
@@ -84,8 +77,8 @@ TFchengpi_xiugai_ticheng::TFchengpi_xiugai_ticheng(QWidget* parent) : Form(paren
     byType->addRow(QStringLiteral("送水提成"), typeRate_);
 
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(group(QStringLiteral("按客户区域"), byDistrict, &TFchengpi_xiugai_ticheng::Button1Click));
-    layout->addWidget(group(QStringLiteral("按客户类型"), byType, &TFchengpi_xiugai_ticheng::Button3Click));
+    layout->addWidget(group(QStringLiteral("按客户区域"), byDistrict, &TFchengpi_xiugai_ticheng::changeByDistrict));
+    layout->addWidget(group(QStringLiteral("按客户类型"), byType, &TFchengpi_xiugai_ticheng::changeByType));
 
     connect(district_, &QComboBox::currentIndexChanged, this, &TFchengpi_xiugai_ticheng::districtChosen);
 }
@@ -94,13 +87,11 @@ void TFchengpi_xiugai_ticheng::reload()
 {
     CustomerCommissionBatch batch(appDb());
     subDistrict_->clear();
-    try {
+    runAction(this, [&] {
         const QSignalBlocker block(district_);
         fill(district_, batch.districts());
         fill(type_, batch.customerTypes());
-    } catch (const DbError& e) {
-        Messages::instance().error(this, e.message());
-    }
+    });
     districtRate_->setText(QStringLiteral("0"));
     typeRate_->setText(QStringLiteral("0"));
 }
@@ -112,35 +103,26 @@ void TFchengpi_xiugai_ticheng::districtChosen()
         subDistrict_->clear();
         return;
     }
-    try {
-        fill(subDistrict_, CustomerCommissionBatch(appDb()).subDistricts(district));
-    } catch (const DbError& e) {
-        subDistrict_->clear();
-        Messages::instance().error(this, e.message());
-    }
+    subDistrict_->clear();
+    runAction(this, [&] { fill(subDistrict_, CustomerCommissionBatch(appDb()).subDistricts(district)); });
 }
 
-void TFchengpi_xiugai_ticheng::Button1Click()
+void TFchengpi_xiugai_ticheng::changeByDistrict()
 {
-    Outcome o;
-    try {
-        o = CustomerCommissionBatch(appDb())
-                .byDistrict(district_->currentText(), subDistrict_->currentText(), districtRate_->text());
-    } catch (const DbError& e) {
-        o = Outcome::refused(e.message());
-    }
-    Messages::instance().information(this, o.message);
+    const Outcome o = runAction(this, [this] {
+        return CustomerCommissionBatch(appDb())
+            .byDistrict(district_->currentText(), subDistrict_->currentText(), districtRate_->text());
+    });
+    if (o)
+        Messages::instance().information(this, o.message);
 }
 
-void TFchengpi_xiugai_ticheng::Button3Click()
+void TFchengpi_xiugai_ticheng::changeByType()
 {
-    Outcome o;
-    try {
-        o = CustomerCommissionBatch(appDb()).byCustomerType(type_->currentText(), typeRate_->text());
-    } catch (const DbError& e) {
-        o = Outcome::refused(e.message());
-    }
-    Messages::instance().information(this, o.message);
+    const Outcome o = runAction(
+        this, [this] { return CustomerCommissionBatch(appDb()).byCustomerType(type_->currentText(), typeRate_->text()); });
+    if (o)
+        Messages::instance().information(this, o.message);
 }
 
 } // namespace ts

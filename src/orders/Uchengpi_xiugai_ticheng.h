@@ -15,8 +15,8 @@ public:
     explicit TFchengpi_xiugai_ticheng(QWidget* parent = nullptr);
 
 public slots:
-    void Button1Click();  // 修改, by district
-    void Button3Click();  // 修改, by customer type
+    void changeByDistrict();  // 按客户区域: 修改
+    void changeByType();      // 按客户类型: 修改
 
 protected:
     void reload() override;

@@ -2,6 +2,8 @@
 
 #include "app/app_context.h"
 #include "storage/db.h"
+#include "widgets/action.h"
+#include "widgets/form_helpers.h"
 #include "widgets/messages.h"
 
 #include <QComboBox>
@@ -19,14 +21,10 @@ Tpeisongyuan_add::Tpeisongyuan_add(QWidget* parent) : Form(parent)
     setObjectName(QStringLiteral("Tpeisongyuan_add"));
     setWindowTitle(QStringLiteral("配送员管理"));
 
-    name_ = new QLineEdit;
-    name_->setObjectName(QStringLiteral("员工姓名"));
-    phone_ = new QLineEdit;
-    phone_->setObjectName(QStringLiteral("联系电话"));
-    vehicle_ = new QLineEdit;
-    vehicle_->setObjectName(QStringLiteral("所用车辆"));
-    commission_ = new QComboBox;
-    commission_->setObjectName(QStringLiteral("配送提成"));
+    name_ = makeLineEdit(QStringLiteral("员工姓名"));
+    phone_ = makeLineEdit(QStringLiteral("联系电话"));
+    vehicle_ = makeLineEdit(QStringLiteral("所用车辆"));
+    commission_ = makeComboBox(QStringLiteral("配送提成"));
     commission_->addItems(DeliveryWorkers::commissionChoices());
 
     auto* fields = new QFormLayout;
@@ -51,7 +49,7 @@ Tpeisongyuan_add::Tpeisongyuan_add(QWidget* parent) : Form(parent)
     // Enter walks name → telephone → vehicle → 确定 without saving on the way.
     for (QLineEdit* e : {name_, phone_, vehicle_})
         e->installEventFilter(this);
-    connect(ok_, &QPushButton::clicked, this, &Tpeisongyuan_add::Button1Click);
+    connect(ok_, &QPushButton::clicked, this, &Tpeisongyuan_add::save);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     resize(340, 200);
 }
@@ -98,21 +96,15 @@ void Tpeisongyuan_add::startEdit(const DeliveryWorker& worker)
     name_->setFocus();
 }
 
-void Tpeisongyuan_add::Button1Click()
+void Tpeisongyuan_add::save()
 {
     const DeliveryWorker worker{name_->text(), phone_->text(), vehicle_->text(), commission_->currentText()};
-    Outcome o;
-    try {
+    const Outcome o = runAction(this, [&] {
         DeliveryWorkers workers(appDb());
-        o = isNew_ ? workers.add(worker) : workers.change(originalName_, worker);
-    } catch (const DbError& e) {
-        o = Outcome::refused(e.message());
-    }
-    if (!o) {
-        Messages::instance().information(this, o.message);
-        return;
-    }
-    accept();
+        return isNew_ ? workers.add(worker) : workers.change(originalName_, worker);
+    });
+    if (o)
+        accept();
 }
 
 } // namespace ts

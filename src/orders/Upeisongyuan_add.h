@@ -20,7 +20,7 @@ public:
     void startEdit(const DeliveryWorker& worker);
 
 public slots:
-    void Button1Click();  // 确定
+    void save();  // 确定
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -3,11 +3,12 @@
 #include "app/app_context.h"
 #include "orders/Upeisongyuan_add.h"
 #include "orders/workers.h"
+#include "widgets/form_helpers.h"
 
 namespace ts {
 
 Tpeisongyuan_list::Tpeisongyuan_list(QWidget* parent)
-    : StaffList(QStringLiteral("Tpeisongyuan_list"), QStringLiteral("配送员列表"), QStringLiteral("配送员"),
+    : NameListForm(QStringLiteral("Tpeisongyuan_list"), QStringLiteral("配送员列表"), QStringLiteral("配送员"),
                 {QStringLiteral("姓名"), QStringLiteral("电话"), QStringLiteral("所用车辆"), QStringLiteral("配送提成")},
                 parent)
 {
@@ -32,7 +33,7 @@ void Tpeisongyuan_list::editNew()
 {
     Tpeisongyuan_add* e = editor();
     e->startNew();
-    e->exec();
+    execOver(e, this);
 }
 
 void Tpeisongyuan_list::editNamed(const QString& name)
@@ -44,7 +45,7 @@ void Tpeisongyuan_list::editNamed(const QString& name)
         return;
     Tpeisongyuan_add* e = editor();
     e->startEdit(*worker);
-    e->exec();
+    execOver(e, this);
 }
 
 void Tpeisongyuan_list::removeNamed(const QString& name)

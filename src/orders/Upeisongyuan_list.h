@@ -1,13 +1,13 @@
 #pragma once
 
-#include "orders/Ustaff_list.h"
+#include "widgets/name_list_form.h"
 
 namespace ts {
 
 class Tpeisongyuan_add;
 
 // "配送员列表": the delivery workers, edited one at a time in "配送员管理".
-class Tpeisongyuan_list : public StaffList {
+class Tpeisongyuan_list : public NameListForm {
     Q_OBJECT
 public:
     explicit Tpeisongyuan_list(QWidget* parent = nullptr);

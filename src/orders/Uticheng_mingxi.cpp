@@ -4,7 +4,7 @@
 #include "orders/commission_reports.h"
 #include "storage/db.h"
 #include "widgets/data_grid.h"
-#include "widgets/messages.h"
+#include "widgets/action.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -42,7 +42,7 @@ void Tticheng_mingxi::showWorker(const QString& worker, const QDate& from, const
     workerName_ = worker;
     from_ = from;
     to_ = to;
-    reload();
+    runAction(this, [this] { reload(); });
 }
 
 void Tticheng_mingxi::reload()
@@ -52,13 +52,8 @@ void Tticheng_mingxi::reload()
         grid_->closeData();
         return;
     }
-    try {
-        QSqlQuery q = CommissionReports(appDb()).workerLines(workerName_, from_, to_);
-        grid_->load(q);
-    } catch (const DbError& e) {
-        grid_->closeData();
-        Messages::instance().error(this, e.message());
-    }
+    QSqlQuery q = CommissionReports(appDb()).workerLines(workerName_, from_, to_);
+    grid_->load(q);
 }
 
 } // namespace ts

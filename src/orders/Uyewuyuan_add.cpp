@@ -3,6 +3,8 @@
 #include "app/app_context.h"
 #include "orders/salespeople.h"
 #include "storage/db.h"
+#include "widgets/action.h"
+#include "widgets/form_helpers.h"
 #include "widgets/messages.h"
 
 #include <QFormLayout>
@@ -18,8 +20,7 @@ TFyewuyuan_add::TFyewuyuan_add(QWidget* parent) : Form(parent)
     setObjectName(QStringLiteral("TFyewuyuan_add"));
     setWindowTitle(QStringLiteral("业务员信息添加"));
 
-    name_ = new QLineEdit;
-    name_->setObjectName(QStringLiteral("业务员姓名"));
+    name_ = makeLineEdit(QStringLiteral("业务员姓名"));
     auto* fields = new QFormLayout;
     fields->addRow(QStringLiteral("业务员姓名"), name_);
 
@@ -36,7 +37,7 @@ TFyewuyuan_add::TFyewuyuan_add(QWidget* parent) : Form(parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addLayout(buttons);
-    connect(ok_, &QPushButton::clicked, this, &TFyewuyuan_add::Button1Click);
+    connect(ok_, &QPushButton::clicked, this, &TFyewuyuan_add::save);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     resize(300, 110);
 }
@@ -57,20 +58,14 @@ void TFyewuyuan_add::startEdit(const QString& name)
     name_->setFocus();
 }
 
-void TFyewuyuan_add::Button1Click()
+void TFyewuyuan_add::save()
 {
-    Outcome o;
-    try {
+    const Outcome o = runAction(this, [this] {
         Salespeople people(appDb());
-        o = isNew_ ? people.add(name_->text()) : people.rename(originalName_, name_->text());
-    } catch (const DbError& e) {
-        o = Outcome::refused(e.message());
-    }
-    if (!o) {
-        Messages::instance().information(this, o.message);
-        return;
-    }
-    accept();
+        return isNew_ ? people.add(name_->text()) : people.rename(originalName_, name_->text());
+    });
+    if (o)
+        accept();
 }
 
 } // namespace ts

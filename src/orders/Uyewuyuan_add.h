@@ -17,7 +17,7 @@ public:
     void startEdit(const QString& name);
 
 public slots:
-    void Button1Click();  // 确定
+    void save();  // 确定
 
 private:
     QLineEdit* name_;

@@ -3,11 +3,12 @@
 #include "app/app_context.h"
 #include "orders/Uyewuyuan_add.h"
 #include "orders/salespeople.h"
+#include "widgets/form_helpers.h"
 
 namespace ts {
 
 TFyewuyuan_guanli::TFyewuyuan_guanli(QWidget* parent)
-    : StaffList(QStringLiteral("TFyewuyuan_guanli"), QStringLiteral("业务员管理"), QStringLiteral("业务员"),
+    : NameListForm(QStringLiteral("TFyewuyuan_guanli"), QStringLiteral("业务员管理"), QStringLiteral("业务员"),
                 {QStringLiteral("姓名")}, parent)
 {
     resize(380, 340);
@@ -31,14 +32,14 @@ void TFyewuyuan_guanli::editNew()
 {
     TFyewuyuan_add* e = editor();
     e->startNew();
-    e->exec();
+    execOver(e, this);
 }
 
 void TFyewuyuan_guanli::editNamed(const QString& name)
 {
     TFyewuyuan_add* e = editor();
     e->startEdit(name);
-    e->exec();
+    execOver(e, this);
 }
 
 void TFyewuyuan_guanli::removeNamed(const QString& name)

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "orders/Ustaff_list.h"
+#include "widgets/name_list_form.h"
 
 namespace ts {
 
 class TFyewuyuan_add;
 
 // "业务员管理": the salespeople, edited one at a time in "业务员信息添加".
-class TFyewuyuan_guanli : public StaffList {
+class TFyewuyuan_guanli : public NameListForm {
     Q_OBJECT
 public:
     explicit TFyewuyuan_guanli(QWidget* parent = nullptr);

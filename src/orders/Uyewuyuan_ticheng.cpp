@@ -4,7 +4,8 @@
 #include "session/login_values.h"
 #include "storage/db.h"
 #include "widgets/data_grid.h"
-#include "widgets/messages.h"
+#include "widgets/action.h"
+#include "widgets/form_helpers.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -21,20 +22,17 @@ TFyewuyuan_ticheng::TFyewuyuan_ticheng(QWidget* parent) : Form(parent)
     setObjectName(QStringLiteral("TFyewuyuan_ticheng"));
     setWindowTitle(QStringLiteral("业务员提成查询"));
 
-    byTime_ = new QCheckBox(QStringLiteral("按时间"));
-    byTime_->setObjectName(QStringLiteral("按时间"));
+    byTime_ = makeCheckBox(QStringLiteral("按时间"));
     const QString format = QStringLiteral("yyyy%1MM%1dd").arg(LoginValues::current().dateSeparator);
     auto dateEdit = [&](const QString& name) {
-        auto* d = new QDateEdit(QDate::currentDate());
-        d->setObjectName(name);
+        QDateEdit* d = makeDateEdit(name);
+        d->setDate(QDate::currentDate());
         d->setDisplayFormat(format);
-        d->setCalendarPopup(true);
         return d;
     };
     from_ = dateEdit(QStringLiteral("起始日期"));
     to_ = dateEdit(QStringLiteral("到"));
-    auto* search = new QPushButton(QStringLiteral("查询"));
-    search->setObjectName(QStringLiteral("查询"));
+    QPushButton* search = makeButton(QStringLiteral("查询"), [this] { this->search(); });
     auto* top = new QHBoxLayout;
     top->addWidget(byTime_);
     top->addWidget(from_);
@@ -70,7 +68,6 @@ TFyewuyuan_ticheng::TFyewuyuan_ticheng(QWidget* parent) : Form(parent)
     layout->addLayout(top);
     layout->addLayout(grids);
 
-    connect(search, &QPushButton::clicked, this, &TFyewuyuan_ticheng::Button1Click);
     connect(totals_, &DataGrid::currentRowChanged, this, &TFyewuyuan_ticheng::salespersonChosen);
     resize(1000, 520);
 }
@@ -82,18 +79,18 @@ OrderPeriod TFyewuyuan_ticheng::period() const
 
 void TFyewuyuan_ticheng::reload()
 {
-    Button1Click();
+    search();
 }
 
-void TFyewuyuan_ticheng::Button1Click()
+void TFyewuyuan_ticheng::search()
 {
     lines_->closeData();
-    try {
+    const bool read = runAction(this, [this] {
         QSqlQuery q = CommissionReports(appDb()).salespersonTotals(period());
         totals_->load(q);
-    } catch (const DbError& e) {
+    });
+    if (!read) {
         totals_->closeData();
-        Messages::instance().error(this, e.message());
         return;
     }
     // The details always belong to the salesperson the grid marks, even when
@@ -107,14 +104,13 @@ void TFyewuyuan_ticheng::salespersonChosen(int row)
         lines_->closeData();
         return;
     }
-    try {
+    const bool read = runAction(this, [&] {
         QSqlQuery q =
             CommissionReports(appDb()).salespersonLines(totals_->text(row, QStringLiteral("业务员")), period());
         lines_->load(q);
-    } catch (const DbError& e) {
+    });
+    if (!read)
         lines_->closeData();
-        Messages::instance().error(this, e.message());
-    }
 }
 
 } // namespace ts

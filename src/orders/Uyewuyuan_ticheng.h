@@ -21,7 +21,7 @@ public:
     DataGrid* lines() const { return lines_; }
 
 public slots:
-    void Button1Click();  // 查询
+    void search();  // 查询
 
 protected:
     void reload() override;

@@ -1,6 +1,8 @@
 #include "stock/Ugonghuoshang_add.h"
 
 #include "app/app_context.h"
+#include "widgets/action.h"
+#include "widgets/form_helpers.h"
 #include "widgets/messages.h"
 
 #include <QFormLayout>
@@ -25,17 +27,13 @@ TFgonghuoshang_add::TFgonghuoshang_add(QWidget* parent) : Form(parent)
         {"供货商名称", &name_}, {"联系人", &contact_}, {"电话", &phone_}, {"手机", &mobile_}, {"地址", &address_},
     };
     for (const auto& f : fields) {
-        *f.edit = new QLineEdit;
-        (*f.edit)->setObjectName(QString::fromUtf8(f.label));
+        *f.edit = makeLineEdit(QString::fromUtf8(f.label));
         form->addRow(QString::fromUtf8(f.label), *f.edit);
     }
 
-    auto* ok = new QPushButton(QStringLiteral("确定"));
-    ok->setObjectName(QStringLiteral("确定"));
+    QPushButton* ok = makeButton(QStringLiteral("确定"), [this] { save(); });
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("取消"));
-    cancel->setObjectName(QStringLiteral("取消"));
-    cancel->setAutoDefault(false);
+    QPushButton* cancel = makeButton(QStringLiteral("取消"), [this] { reject(); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);
@@ -45,8 +43,6 @@ TFgonghuoshang_add::TFgonghuoshang_add(QWidget* parent) : Form(parent)
     layout->addLayout(form);
     layout->addLayout(buttons);
 
-    connect(ok, &QPushButton::clicked, this, &TFgonghuoshang_add::Button1Click);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TFgonghuoshang_add::startNew()
@@ -58,11 +54,7 @@ void TFgonghuoshang_add::startNew()
 void TFgonghuoshang_add::startEdit(const QString& key)
 {
     std::optional<Supplier> s;
-    try {
-        s = SupplierList(appDb()).read(key);
-    } catch (const DbError& e) {
-        Messages::instance().error(this, e.message());
-    }
+    runAction(this, [&] { s = SupplierList(appDb()).read(key); });
     if (!s) {
         startNew();
         return;
@@ -86,23 +78,17 @@ Supplier TFgonghuoshang_add::input() const
     return {name_->text(), contact_->text(), phone_->text(), mobile_->text(), address_->text()};
 }
 
-void TFgonghuoshang_add::Button1Click()
+void TFgonghuoshang_add::save()
 {
-    Outcome r;
-    try {
+    const Outcome r = runAction(this, [this] {
         SupplierList list(appDb());
-        if (key_.isEmpty())
-            list.add(input());
-        else
-            r = list.update(key_, input());
-    } catch (const DbError& e) {
-        r = Outcome::refused(e.message());
-    }
-    if (!r) {
-        Messages::instance().error(this, r.message);
-        return;
-    }
-    accept();
+        if (!key_.isEmpty())
+            return list.update(key_, input());
+        list.add(input());
+        return Outcome::done();
+    });
+    if (r)
+        accept();
 }
 
 } // namespace ts

@@ -20,7 +20,7 @@ public:
     Supplier input() const;
 
 public slots:
-    void Button1Click();  // 确定
+    void save();  // 确定
 
 private:
     void showSupplier(const Supplier& s);

@@ -4,12 +4,16 @@
 #include "app/app_context.h"
 #include "stock/Ugonghuoshang_add.h"
 #include "stock/suppliers.h"
+#include "widgets/action.h"
 #include "widgets/data_grid.h"
+#include "widgets/form_helpers.h"
 #include "widgets/messages.h"
 
 #include <QAction>
 #include <QMenuBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace ts {
 
@@ -29,9 +33,9 @@ TFgonghuoshang_list::TFgonghuoshang_list(QWidget* parent) : Form(parent)
         const char* caption;
         void (TFgonghuoshang_list::*slot)();
     } entries[] = {
-        {"添加", &TFgonghuoshang_list::N1Click},
-        {"修改", &TFgonghuoshang_list::N2Click},
-        {"删除", &TFgonghuoshang_list::N3Click},
+        {"添加", &TFgonghuoshang_list::addSupplier},
+        {"修改", &TFgonghuoshang_list::editSupplier},
+        {"删除", &TFgonghuoshang_list::deleteSupplier},
     };
     for (const auto& e : entries) {
         QAction* a = menu->addAction(QString::fromUtf8(e.caption));
@@ -46,21 +50,18 @@ TFgonghuoshang_list::TFgonghuoshang_list(QWidget* parent) : Form(parent)
     layout->setMenuBar(menu);
     layout->addWidget(grid_);
 
-    connect(grid_, &DataGrid::rowDoubleClicked, this, [this] { N2Click(); });
+    connect(grid_, &DataGrid::rowDoubleClicked, this, [this] { editSupplier(); });
 }
 
 void TFgonghuoshang_list::reload()
 {
-    const int row = grid_->currentRow();
-    try {
-        QSqlQuery q = SupplierList(appDb()).list();
-        grid_->load(q);
-    } catch (const DbError& e) {
-        grid_->closeData();
-        Messages::instance().error(this, e.message());
-    }
-    if (row >= 0 && grid_->rowCount() > 0)
-        grid_->setCurrentRow(qMin(row, grid_->rowCount() - 1));
+    reloadKeepingRow(
+        grid_,
+        [this] {
+            QSqlQuery q = SupplierList(appDb()).list();
+            grid_->load(q);
+        },
+        QString(), QVariant(), std::max(grid_->currentRow(), 0));
 }
 
 void TFgonghuoshang_list::openSupplierForm(const QString& key)
@@ -73,33 +74,31 @@ void TFgonghuoshang_list::openSupplierForm(const QString& key)
     else
         form->startEdit(key);
     openModal(QStringLiteral("TFgonghuoshang_add"), this);
-    reload();
+    runAction(this, [this] { reload(); });
 }
 
-void TFgonghuoshang_list::N1Click()
+void TFgonghuoshang_list::addSupplier()
 {
     openSupplierForm({});
 }
 
-void TFgonghuoshang_list::N2Click()
+void TFgonghuoshang_list::editSupplier()
 {
     // An empty list has no row to change: the form opens for a new one.
     openSupplierForm(grid_->currentValues().value(QStringLiteral("rk")).toString());
 }
 
-void TFgonghuoshang_list::N3Click()
+void TFgonghuoshang_list::deleteSupplier()
 {
     const QString key = grid_->currentValues().value(QStringLiteral("rk")).toString();
     if (key.isEmpty())
         return;
     if (!Messages::instance().question(this, QStringLiteral("vide2008"), QStringLiteral("确实要删除吗？")))
         return;
-    try {
+    runAction(this, [&] {
         SupplierList(appDb()).remove(key);
-    } catch (const DbError& e) {
-        Messages::instance().error(this, e.message());
-    }
-    reload();
+        reload();
+    });
 }
 
 } // namespace ts

@@ -15,9 +15,9 @@ public:
     DataGrid* grid() const { return grid_; }
 
 public slots:
-    void N1Click();  // 添加
-    void N2Click();  // 修改
-    void N3Click();  // 删除
+    void addSupplier();     // 添加
+    void editSupplier();    // 修改
+    void deleteSupplier();  // 删除
 
 protected:
     void reload() override;

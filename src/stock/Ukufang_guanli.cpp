@@ -2,7 +2,9 @@
 
 #include "app/app_context.h"
 #include "session/login_values.h"
+#include "widgets/action.h"
 #include "widgets/data_grid.h"
+#include "widgets/form_helpers.h"
 #include "widgets/messages.h"
 
 #include <QFormLayout>
@@ -26,8 +28,7 @@ Tkufang_guanli::Tkufang_guanli(QWidget* parent) : Form(parent), editor_(std::mak
     grid_->setObjectName(QStringLiteral("库房列表"));
     grid_->setColumns({QStringLiteral("库房名称")});
 
-    name_ = new QLineEdit;
-    name_->setObjectName(QStringLiteral("库房名称"));
+    name_ = makeLineEdit(QStringLiteral("库房名称"));
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("库房名称"), name_);
 
@@ -37,24 +38,21 @@ Tkufang_guanli::Tkufang_guanli(QWidget* parent) : Form(parent), editor_(std::mak
         const char* caption;
         void (Tkufang_guanli::*slot)();
     } all[] = {
-        {Button::Add, "新增", &Tkufang_guanli::Button1Click},
-        {Button::Edit, "修改", &Tkufang_guanli::Button2Click},
-        {Button::Save, "保存", &Tkufang_guanli::Button3Click},
-        {Button::Cancel, "取消", &Tkufang_guanli::Button4Click},
-        {Button::Delete, "删除", &Tkufang_guanli::Button5Click},
+        {Button::Add, "新增", &Tkufang_guanli::addWarehouse},
+        {Button::Edit, "修改", &Tkufang_guanli::editWarehouse},
+        {Button::Save, "保存", &Tkufang_guanli::saveWarehouse},
+        {Button::Cancel, "取消", &Tkufang_guanli::cancelEdit},
+        {Button::Delete, "删除", &Tkufang_guanli::deleteWarehouse},
     };
     for (const auto& b : all) {
-        auto* pb = new QPushButton(QString::fromUtf8(b.caption));
-        pb->setObjectName(QString::fromUtf8(b.caption));
-        pb->setAutoDefault(false);
-        connect(pb, &QPushButton::clicked, this, b.slot);
+        QPushButton* pb = makeButton(QString::fromUtf8(b.caption), [this, slot = b.slot] { (this->*slot)(); });
         row->addWidget(pb);
         buttons_.insert(b.button, pb);
     }
     // Enter in the name saves what is being typed.
     connect(name_, &QLineEdit::returnPressed, this, [this] {
         if (editor_->mode() != Mode::Rest)
-            Button3Click();
+            saveWarehouse();
     });
 
     auto* layout = new QVBoxLayout(this);
@@ -74,15 +72,20 @@ void Tkufang_guanli::reload()
 {
     // Reopening drops whatever was left pending when the window closed.
     editor_->cancel();
-    const qint64 keep = currentId();
-    try {
-        QSqlQuery q = editor_->list();
-        grid_->load(q);
-    } catch (const DbError& e) {
-        grid_->closeData();
-        Messages::instance().error(this, e.message());
-    }
-    selectId(keep);
+    reloadKeeping(currentId());
+}
+
+void Tkufang_guanli::reloadKeeping(qint64 id, int fallbackRow)
+{
+    runAction(this, [&] {
+        reloadKeepingRow(
+            grid_,
+            [this] {
+                QSqlQuery q = editor_->list();
+                grid_->load(q);
+            },
+            QStringLiteral("id"), id, fallbackRow);
+    });
     showState();
     showCurrent();
 }
@@ -90,18 +93,6 @@ void Tkufang_guanli::reload()
 qint64 Tkufang_guanli::currentId() const
 {
     return grid_->currentValues().value(QStringLiteral("id")).toLongLong();
-}
-
-void Tkufang_guanli::selectId(qint64 id)
-{
-    for (int row = 0; row < grid_->rowCount(); ++row) {
-        if (grid_->value(row, QStringLiteral("id")).toLongLong() == id) {
-            grid_->setCurrentRow(row);
-            return;
-        }
-    }
-    if (grid_->rowCount() > 0 && grid_->currentRow() < 0)
-        grid_->setCurrentRow(0);
 }
 
 void Tkufang_guanli::showState()
@@ -120,7 +111,7 @@ void Tkufang_guanli::showCurrent()
     name_->setText(grid_->currentValues().value(QStringLiteral("库房名称")).toString());
 }
 
-void Tkufang_guanli::Button1Click()
+void Tkufang_guanli::addWarehouse()
 {
     editor_->append();
     name_->clear();
@@ -128,7 +119,7 @@ void Tkufang_guanli::Button1Click()
     name_->setFocus();
 }
 
-void Tkufang_guanli::Button2Click()
+void Tkufang_guanli::editWarehouse()
 {
     editor_->edit(currentId());
     if (editor_->mode() == Mode::Appending)
@@ -137,30 +128,31 @@ void Tkufang_guanli::Button2Click()
     name_->setFocus();
 }
 
-void Tkufang_guanli::Button3Click()
+void Tkufang_guanli::saveWarehouse()
 {
     qint64 id = 0;
-    try {
-        const Outcome r = editor_->save(name_->text(), &id);
-        if (!r)
-            Messages::instance().error(this, r.message);
-    } catch (const DbError& e) {
-        Messages::instance().error(this, e.message());
-        return;  // the row stays pending, so nothing typed is lost
-    }
-    reload();
-    selectId(id);
-    showCurrent();
+    bool answered = false;
+    runAction(this, [&] {
+        const Outcome o = editor_->save(name_->text(), &id);
+        answered = true;
+        return o;
+    });
+    // When the database failed the row stays pending, so nothing typed is
+    // lost; a refusal was an answer and the list is shown as it is.
+    if (!answered)
+        return;
+    editor_->cancel();
+    reloadKeeping(id);
 }
 
-void Tkufang_guanli::Button4Click()
+void Tkufang_guanli::cancelEdit()
 {
     editor_->cancel();
     showState();
     showCurrent();
 }
 
-void Tkufang_guanli::Button5Click()
+void Tkufang_guanli::deleteWarehouse()
 {
     if (editor_->mode() == Mode::Rest && currentId() <= 0)
         return;
@@ -168,15 +160,9 @@ void Tkufang_guanli::Button5Click()
                                        QStringLiteral("确实要删除吗？")))
         return;
     const int row = grid_->currentRow();
-    try {
-        editor_->remove(currentId());
-    } catch (const DbError& e) {
-        Messages::instance().error(this, e.message());
-    }
-    reload();
-    if (grid_->rowCount() > 0)
-        grid_->setCurrentRow(qMin(qMax(row, 0), grid_->rowCount() - 1));
-    showCurrent();
+    runAction(this, [this] { editor_->remove(currentId()); });
+    editor_->cancel();
+    reloadKeeping(0, row);
 }
 
 } // namespace ts

@@ -25,11 +25,11 @@ public:
     DataGrid* grid() const { return grid_; }
 
 public slots:
-    void Button1Click();  // 新增
-    void Button2Click();  // 修改
-    void Button3Click();  // 保存
-    void Button4Click();  // 取消
-    void Button5Click();  // 删除
+    void addWarehouse();     // 新增
+    void editWarehouse();    // 修改
+    void saveWarehouse();    // 保存
+    void cancelEdit();       // 取消
+    void deleteWarehouse();  // 删除
 
 protected:
     void reload() override;
@@ -38,7 +38,7 @@ private:
     qint64 currentId() const;
     void showState();
     void showCurrent();
-    void selectId(qint64 id);
+    void reloadKeeping(qint64 id, int fallbackRow = 0);
 
     std::unique_ptr<WarehouseEditor> editor_;
     DataGrid* grid_;

@@ -1,6 +1,8 @@
 #include "stock/Ushangpin_add.h"
 
 #include "app/app_context.h"
+#include "widgets/action.h"
+#include "widgets/form_helpers.h"
 #include "widgets/messages.h"
 
 #include <QComboBox>
@@ -20,18 +22,13 @@ namespace {
 
 QLineEdit* lineEdit(const QString& name)
 {
-    auto* e = new QLineEdit;
-    e->setObjectName(name);
-    return e;
+    return makeLineEdit(name);
 }
 
+// Enter in the inputs walks the fields; it must not press a button.
 QPushButton* button(const QString& caption)
 {
-    auto* b = new QPushButton(caption);
-    b->setObjectName(caption);
-    // Enter in the inputs walks the fields; it must not press a button.
-    b->setAutoDefault(false);
-    return b;
+    return makeButton(caption);
 }
 
 } // namespace
@@ -48,8 +45,7 @@ Tshangpin_add::Tshangpin_add(QWidget* parent) : Form(parent)
     purchasePrice_ = lineEdit(QStringLiteral("进货单价"));
     ticketPrice_ = lineEdit(QStringLiteral("水票优惠单价"));
     code_ = lineEdit(QStringLiteral("自编码"));
-    type_ = new QComboBox;
-    type_->setObjectName(QStringLiteral("产品类型"));
+    type_ = makeComboBox(QStringLiteral("产品类型"));
     type_->setMinimumContentsLength(8);
     // Commissions are typed as plain decimals; nothing else gets in.
     commission_->setValidator(
@@ -97,8 +93,8 @@ Tshangpin_add::Tshangpin_add(QWidget* parent) : Form(parent)
     }
     ok_->installEventFilter(this);
     connect(type_, &QComboBox::activated, this, [this] { dirty_ = true; });
-    connect(ok_, &QPushButton::clicked, this, &Tshangpin_add::Button1Click);
-    connect(cancel_, &QPushButton::clicked, this, &Tshangpin_add::Button2Click);
+    connect(ok_, &QPushButton::clicked, this, &Tshangpin_add::save);
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void Tshangpin_add::startNew()
@@ -114,11 +110,7 @@ void Tshangpin_add::startEdit(qint64 id)
 {
     savedId_ = 0;
     std::optional<ProductInput> p;
-    try {
-        p = ProductCatalog(appDb()).read(id);
-    } catch (const DbError& e) {
-        Messages::instance().error(this, e.message());
-    }
+    runAction(this, [&] { p = ProductCatalog(appDb()).read(id); });
     if (!p) {
         startNew();
         return;
@@ -143,11 +135,7 @@ void Tshangpin_add::showProduct(const ProductInput& p)
 void Tshangpin_add::fillTypes(const QString& current)
 {
     QStringList types;
-    try {
-        types = ProductCatalog(appDb()).typeNames();
-    } catch (const DbError& e) {
-        Messages::instance().error(this, e.message());
-    }
+    runAction(this, [&] { types = ProductCatalog(appDb()).typeNames(); });
     // A product keeps a type that was deleted from the list since.
     if (!current.isEmpty() && !types.contains(current))
         types << current;
@@ -204,41 +192,34 @@ bool Tshangpin_add::eventFilter(QObject* watched, QEvent* event)
     return Form::eventFilter(watched, event);
 }
 
-void Tshangpin_add::Button1Click()
+void Tshangpin_add::save()
 {
     const ProductInput in = input();
-    Outcome r;
-    try {
+    bool unchanged = false;
+    const Outcome r = runAction(this, [&] {
         ProductCatalog catalog(appDb());
-        r = catalog.check(in, editedId_);
+        Outcome o = catalog.check(in, editedId_);
+        if (!o)
+            return o;
         // An edit that changed nothing has nothing to write; the form stays.
-        if (r && editedId_ != 0 && !dirty_)
-            return;
-        if (r) {
-            if (editedId_ == 0) {
-                qint64 id = 0;
-                r = catalog.add(in, &id);
-                if (r)
-                    savedId_ = id;
-            } else {
-                r = catalog.update(editedId_, in);
-                if (r)
-                    savedId_ = editedId_;
-            }
+        if (editedId_ != 0 && !dirty_) {
+            unchanged = true;
+            return o;
         }
-    } catch (const DbError& e) {
-        r = Outcome::refused(e.message());
-    }
-    if (!r) {
-        Messages::instance().error(this, r.message);
-        return;
-    }
-    accept();
-}
-
-void Tshangpin_add::Button2Click()
-{
-    reject();
+        if (editedId_ == 0) {
+            qint64 id = 0;
+            o = catalog.add(in, &id);
+            if (o)
+                savedId_ = id;
+        } else {
+            o = catalog.update(editedId_, in);
+            if (o)
+                savedId_ = editedId_;
+        }
+        return o;
+    });
+    if (r && !unchanged)
+        accept();
 }
 
 } // namespace ts

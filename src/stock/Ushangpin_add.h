@@ -24,8 +24,7 @@ public:
     ProductInput input() const;
 
 public slots:
-    void Button1Click();  // 确定
-    void Button2Click();  // 取消
+    void save();  // 确定
 
 protected:
     void reload() override;

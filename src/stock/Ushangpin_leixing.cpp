@@ -3,7 +3,9 @@
 #include "app/app_context.h"
 #include "session/login_values.h"
 #include "stock/product_types.h"
+#include "widgets/action.h"
 #include "widgets/data_grid.h"
+#include "widgets/form_helpers.h"
 #include "widgets/messages.h"
 
 #include <QHBoxLayout>
@@ -11,6 +13,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <limits>
 
 namespace ts {
 
@@ -25,17 +30,13 @@ TFshangpin_leixing::TFshangpin_leixing(QWidget* parent) : Form(parent)
     grid_->setColumns({QStringLiteral("类型")});
     grid_->setTitle(QStringLiteral("类型"), QStringLiteral("商品类型"));
 
-    type_ = new QLineEdit;
-    type_->setObjectName(QStringLiteral("商品类型"));
+    type_ = makeLineEdit(QStringLiteral("商品类型"));
     auto* label = new QLabel(QStringLiteral("商品类型"));
     label->setBuddy(type_);
 
-    auto* add = new QPushButton(QStringLiteral("添加"));
-    add->setObjectName(QStringLiteral("添加"));
+    QPushButton* add = makeButton(QStringLiteral("添加"), [this] { addType(); });
     add->setDefault(true);
-    auto* remove = new QPushButton(QStringLiteral("删除"));
-    remove->setObjectName(QStringLiteral("删除"));
-    remove->setAutoDefault(false);
+    QPushButton* remove = makeButton(QStringLiteral("删除"), [this] { removeType(); });
 
     auto* row = new QHBoxLayout;
     row->addWidget(label);
@@ -50,62 +51,45 @@ TFshangpin_leixing::TFshangpin_leixing(QWidget* parent) : Form(parent)
     layout->addLayout(row);
     layout->addLayout(buttons);
 
-    connect(add, &QPushButton::clicked, this, &TFshangpin_leixing::Button1Click);
-    connect(remove, &QPushButton::clicked, this, &TFshangpin_leixing::Button2Click);
 }
 
 void TFshangpin_leixing::reload()
 {
-    const int row = grid_->currentRow();
-    try {
-        QSqlQuery q = ProductTypes(appDb()).list();
-        grid_->load(q);
-    } catch (const DbError& e) {
-        grid_->closeData();
-        Messages::instance().error(this, e.message());
-    }
-    if (row >= 0 && grid_->rowCount() > 0)
-        grid_->setCurrentRow(qMin(row, grid_->rowCount() - 1));
+    reloadKeepingRow(
+        grid_,
+        [this] {
+            QSqlQuery q = ProductTypes(appDb()).list();
+            grid_->load(q);
+        },
+        QString(), QVariant(), std::max(grid_->currentRow(), 0));
 }
 
-void TFshangpin_leixing::Button1Click()
+void TFshangpin_leixing::addType()
 {
-    Outcome r;
-    try {
-        r = ProductTypes(appDb()).add(type_->text());
-    } catch (const DbError& e) {
-        r = Outcome::refused(e.message());
-    }
-    if (!r) {
-        Messages::instance().error(this, r.message);
-        return;
-    }
-    reload();
-    grid_->setCurrentRow(grid_->rowCount() - 1);
+    const QString type = type_->text();
+    runAction(this, [&] {
+        const Outcome o = ProductTypes(appDb()).add(type);
+        if (o)
+            // A new type is listed last when its name is not found as typed.
+            reloadKeepingRow(grid_, [this] { reload(); }, QStringLiteral("类型"), type.trimmed(),
+                             std::numeric_limits<int>::max());
+        return o;
+    });
 }
 
-void TFshangpin_leixing::Button2Click()
+void TFshangpin_leixing::removeType()
 {
     const QVariantMap current = grid_->currentValues();
     if (current.isEmpty())
         return;
     const QString type = current.value(QStringLiteral("类型")).toString();
-    if (const Outcome c = ProductTypes::checkRemovable(type); !c) {
-        Messages::instance().error(this, c.message);
+    if (!runAction(this, [&] { return ProductTypes::checkRemovable(type); }))
         return;
-    }
     if (!Messages::instance().question(this, LoginValues::current().companyShortName + QStringLiteral("razeroz"),
                                        QStringLiteral("确实要删除[") + type + QStringLiteral("]吗？")))
         return;
-    Outcome r;
-    try {
-        r = ProductTypes(appDb()).remove(current.value(QStringLiteral("rk")).toString());
-    } catch (const DbError& e) {
-        r = Outcome::refused(e.message());
-    }
-    if (!r)
-        Messages::instance().error(this, r.message);
-    reload();
+    runAction(this, [&] { return ProductTypes(appDb()).remove(current.value(QStringLiteral("rk")).toString()); });
+    runAction(this, [this] { reload(); });
 }
 
 } // namespace ts

@@ -17,8 +17,8 @@ public:
     DataGrid* grid() const { return grid_; }
 
 public slots:
-    void Button1Click();  // 添加
-    void Button2Click();  // 删除
+    void addType();     // 添加
+    void removeType();  // 删除
 
 protected:
     void reload() override;

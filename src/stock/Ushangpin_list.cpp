@@ -5,7 +5,9 @@
 #include "session/login_values.h"
 #include "stock/Ushangpin_add.h"
 #include "stock/products.h"
+#include "widgets/action.h"
 #include "widgets/data_grid.h"
+#include "widgets/form_helpers.h"
 #include "widgets/messages.h"
 
 #include <QHBoxLayout>
@@ -16,13 +18,6 @@
 namespace ts {
 
 namespace {
-
-QPushButton* button(const QString& caption)
-{
-    auto* b = new QPushButton(caption);
-    b->setObjectName(caption);
-    return b;
-}
 
 } // namespace
 
@@ -49,20 +44,14 @@ Tshangpin_list::Tshangpin_list(QWidget* parent) : Form(parent)
         const char* caption;
         void (Tshangpin_list::*slot)();
     } actions[] = {
-        {"新建", &Tshangpin_list::Button1Click},
-        {"修改", &Tshangpin_list::Button2Click},
-        {"删除", &Tshangpin_list::Button3Click},
-        {"类型设置", &Tshangpin_list::Button4Click},
+        {"新建", &Tshangpin_list::newProduct},
+        {"修改", &Tshangpin_list::editProduct},
+        {"删除", &Tshangpin_list::deleteProduct},
+        {"类型设置", &Tshangpin_list::editTypes},
     };
-    for (const auto& a : actions) {
-        QPushButton* b = button(QString::fromUtf8(a.caption));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, a.slot);
-        buttons->addWidget(b);
-    }
-    QPushButton* quit = button(QStringLiteral("退出"));
-    quit->setAutoDefault(false);
-    connect(quit, &QPushButton::clicked, this, &QDialog::reject);
+    for (const auto& a : actions)
+        buttons->addWidget(makeButton(QString::fromUtf8(a.caption), [this, slot = a.slot] { (this->*slot)(); }));
+    QPushButton* quit = makeButton(QStringLiteral("退出"), [this] { reject(); });
     buttons->addStretch();
     buttons->addWidget(quit);
 
@@ -71,28 +60,13 @@ Tshangpin_list::Tshangpin_list(QWidget* parent) : Form(parent)
     layout->addWidget(note);
     layout->addLayout(buttons);
 
-    connect(grid_, &DataGrid::rowDoubleClicked, this, [this] { Button2Click(); });
+    connect(grid_, &DataGrid::rowDoubleClicked, this, [this] { editProduct(); });
 }
 
 void Tshangpin_list::reload()
 {
-    try {
-        QSqlQuery q = ProductCatalog(appDb()).list();
-        grid_->load(q);
-    } catch (const DbError& e) {
-        grid_->closeData();
-        Messages::instance().error(this, e.message());
-    }
-}
-
-void Tshangpin_list::selectProduct(qint64 id)
-{
-    for (int row = 0; row < grid_->rowCount(); ++row) {
-        if (grid_->value(row, QStringLiteral("id")).toLongLong() == id) {
-            grid_->setCurrentRow(row);
-            return;
-        }
-    }
+    QSqlQuery q = ProductCatalog(appDb()).list();
+    grid_->load(q);
 }
 
 void Tshangpin_list::openProductForm(qint64 id)
@@ -101,29 +75,32 @@ void Tshangpin_list::openProductForm(qint64 id)
     if (!form)
         return;
     const qint64 keep = grid_->currentValues().value(QStringLiteral("id")).toLongLong();
+    const int row = grid_->currentRow();
     if (id > 0)
         form->startEdit(id);
     else
         form->startNew();
     openModal(QStringLiteral("Tshangpin_add"), this);
     // Whatever the form did or dropped, the list shows the table as it is.
-    reload();
-    selectProduct(form->savedId() ? form->savedId() : keep);
+    runAction(this, [&] {
+        reloadKeepingRow(grid_, [this] { reload(); }, QStringLiteral("id"), form->savedId() ? form->savedId() : keep,
+                         row);
+    });
 }
 
-void Tshangpin_list::Button1Click()
+void Tshangpin_list::newProduct()
 {
     openProductForm(0);
 }
 
-void Tshangpin_list::Button2Click()
+void Tshangpin_list::editProduct()
 {
     // With no product listed there is nothing to change: the form opens for
     // a new one.
     openProductForm(grid_->currentValues().value(QStringLiteral("id")).toLongLong());
 }
 
-void Tshangpin_list::Button3Click()
+void Tshangpin_list::deleteProduct()
 {
     const QVariantMap current = grid_->currentValues();
     if (current.isEmpty())
@@ -132,19 +109,11 @@ void Tshangpin_list::Button3Click()
                                        QStringLiteral("删除该商品后，空桶和库存数量也同时删除，确实要继续吗？")))
         return;
     const int row = grid_->currentRow();
-    try {
-        const Outcome r = ProductCatalog(appDb()).remove(current.value(QStringLiteral("id")).toLongLong());
-        if (!r)
-            Messages::instance().error(this, r.message);
-    } catch (const DbError& e) {
-        Messages::instance().error(this, e.message());
-    }
-    reload();
-    if (grid_->rowCount() > 0)
-        grid_->setCurrentRow(qMin(row, grid_->rowCount() - 1));
+    runAction(this, [&] { return ProductCatalog(appDb()).remove(current.value(QStringLiteral("id")).toLongLong()); });
+    runAction(this, [&] { reloadKeepingRow(grid_, [this] { reload(); }, QString(), QVariant(), row); });
 }
 
-void Tshangpin_list::Button4Click()
+void Tshangpin_list::editTypes()
 {
     openModal(QStringLiteral("TFshangpin_leixing"), this);
 }

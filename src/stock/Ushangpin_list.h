@@ -18,17 +18,16 @@ public:
     DataGrid* grid() const { return grid_; }
 
 public slots:
-    void Button1Click();  // 新建
-    void Button2Click();  // 修改
-    void Button3Click();  // 删除
-    void Button4Click();  // 类型设置
+    void newProduct();     // 新建
+    void editProduct();    // 修改
+    void deleteProduct();  // 删除
+    void editTypes();      // 类型设置
 
 protected:
     void reload() override;
 
 private:
     void openProductForm(qint64 id);
-    void selectProduct(qint64 id);
 
     DataGrid* grid_;
 };

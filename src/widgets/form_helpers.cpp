@@ -123,7 +123,7 @@ void reloadKeepingRow(DataGrid* grid, const std::function<void()>& reload, const
     if (rows == 0)
         return;
     int row = std::clamp(fallbackRow, 0, rows - 1);
-    if (key.isValid() && !key.isNull()) {
+    if (!keyField.isEmpty() && key.isValid() && !key.isNull()) {
         const QString wanted = key.toString();
         for (int r = 0; r < rows; ++r) {
             if (grid->value(r, keyField).toString() == wanted) {

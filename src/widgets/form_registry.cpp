@@ -1,5 +1,6 @@
 #include "widgets/form_registry.h"
 
+#include "widgets/action.h"
 #include "widgets/form_helpers.h"
 
 #include <QCoreApplication>
@@ -20,7 +21,9 @@ void Form::showEvent(QShowEvent* event)
     // A spontaneous show is the window system restoring a minimised window;
     // the form was already open and keeps what the operator is working on.
     if (!event->spontaneous()) {
-        reload();
+        // A list that cannot be read is told like any failed action; the
+        // form still opens, with what it could read.
+        runAction(this, [this] { reload(); });
         fitToScreen(this);
     }
     QDialog::showEvent(event);

@@ -68,7 +68,7 @@ TEST_P(LoginFormTest, HardwareBoxesExcludeEachOtherAndShowTheStoredChoice)
     port->setCurrentText("6");
     form.findChild<QComboBox*>("类型")->setCurrentText("四路");
     QTest::keyClicks(form.findChild<QLineEdit*>("密码"), "admin");
-    form.Button1Click();
+    form.logIn();
     EXPECT_EQ(messages.informations,
               QStringList{"一路和二路和四路的来电显示接收盒有效串口编号为1-4，请重新进行设置！！"});
 }

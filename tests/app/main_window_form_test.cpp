@@ -6,6 +6,8 @@
 #include "support/test_db.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
@@ -320,6 +322,26 @@ TEST_P(MainWindowDb, RightsAreReadAgainAfterTheRightsEditor)
     w.action(QStringLiteral("权限管理"))->trigger();
     EXPECT_EQ(v.rights.at(0), QStringLiteral("0111111"));
     EXPECT_EQ(disabledEntries(w), "商品资料设定");
+}
+
+TEST_P(MainWindowDb, HelpThatCannotBeOpenedIsTold)
+{
+    LoginValues v = everythingAllowed();
+    Tmain w(v);
+    const QString manual = dir_.filePath(QStringLiteral("rarodud使用说明书.doc"));
+    w.action(QStringLiteral("帮助"))->trigger();
+    EXPECT_EQ(messages.errors,
+              QStringList{QStringLiteral("找不到文件“%1”！！").arg(QDir::toNativeSeparators(manual))});
+
+    // The headless test screen has no program for documents, like a station
+    // PC without a word processor.
+    QFile file(manual);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    w.action(QStringLiteral("帮助"))->trigger();
+    ASSERT_EQ(messages.errors.size(), 2);
+    EXPECT_EQ(messages.errors.at(1),
+              QStringLiteral("没有能打开“%1”的程序，请先安装相应的软件！！").arg(QDir::toNativeSeparators(manual)));
 }
 
 TS_BOTH_ENGINES(MainWindowDb);

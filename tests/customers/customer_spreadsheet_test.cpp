@@ -190,5 +190,24 @@ TEST(Worksheet, ReadsOwnXlsx)
     EXPECT_EQ(rows[2].value(1).toString(), QStringLiteral("二"));
 }
 
+// An export abandoned at any point, converting or writing, leaves no file.
+TEST(Worksheet, ACancelledExportLeavesNoFile)
+{
+    QTemporaryDir dir;
+    const QList<QVariantList> rows(10, QVariantList{"甲", "1"});
+    for (const int stopAt : {3, 15}) {
+        SCOPED_TRACE(stopAt);
+        const QString path = dir.filePath(QStringLiteral("b%1.xlsx").arg(stopAt));
+        int lastTotal = 0;
+        const Outcome o = CustomerSpreadsheet::exportRows(path, {"姓名", "电话"}, rows, [&](int done, int total) {
+            lastTotal = total;
+            return done < stopAt;
+        });
+        EXPECT_EQ(o.message, QStringLiteral("导出已取消，没有生成文件"));
+        EXPECT_EQ(lastTotal, 20);
+        EXPECT_FALSE(QFile::exists(path));
+    }
+}
+
 } // namespace
 } // namespace ts

@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -157,8 +158,9 @@ TEST_P(CustomerFormsTest, ListSearchesAndDeletesAfterTheQuestion)
     addCustomer(db(), {{"客户姓名", "李强"}, {"联系电话", "01062223333"}, {"联系地址", "地址2"}});
     Tkehu_list list;
     list.show();
+    // Enter in a search box searches like 查询.
     QTest::keyClicks(child<QLineEdit>(&list, "联系电话"), "2223");
-    QTest::mouseClick(child<QPushButton>(&list, "查询"), Qt::LeftButton);
+    QTest::keyClick(child<QLineEdit>(&list, "联系电话"), Qt::Key_Return);
     ASSERT_EQ(list.grid()->rowCount(), 1);
     EXPECT_EQ(list.grid()->text(0, "客户姓名"), QStringLiteral("李强"));
 
@@ -204,6 +206,7 @@ TEST_P(CustomerFormsTest, SaveAndNextStartsAnEmptyCustomerWithHisTicketsSold)
     EXPECT_EQ(db().scalar("select 还剩数量 from 客户水票总表 where 客户编号=:id", {{"id", form.savedId()}}).toInt(), 10);
     EXPECT_EQ(db().scalar("select 数量 from 水票库存表").toInt(), 40);
     EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(child<QLabel>(&form, "保存结果")->text(), QStringLiteral("已保存客户“王芳”，请录入新的客户"));
     EXPECT_TRUE(child<QLineEdit>(&form, "客户姓名")->text().isEmpty());
     EXPECT_FALSE(child<QCheckBox>(&form, "水票销售")->isChecked());
 }
@@ -228,6 +231,42 @@ TEST_P(CustomerFormsTest, VidiHidesColumnsAndRightsGuardTheSpreadsheetButtons)
     EXPECT_TRUE(list.grid()->isColumnShown("积分"));
     EXPECT_TRUE(child<QPushButton>(&list, "导出至excel文件")->isEnabled());
     EXPECT_TRUE(child<QAction>(&list, "从excel导入")->isEnabled());
+}
+
+TEST_P(CustomerFormsTest, TicketNumbersAreBoundedAndTheListCanBeEmptied)
+{
+    Tkehu_add form;
+    form.show();
+    auto* pages = form.findChild<QTabWidget*>();
+    ASSERT_NE(pages, nullptr);
+    pages->setCurrentIndex(2);
+    child<QCheckBox>(&form, "水票销售")->setChecked(true);
+    child<QCheckBox>(&form, "水票跟踪")->setChecked(true);
+    auto* numbers = child<QListWidget>(&form, "水票号码");
+    child<QLineEdit>(&form, "从")->setText("1");
+    child<QLineEdit>(&form, "到")->setText("1000000");
+    QTest::mouseClick(child<QPushButton>(&form, "添加"), Qt::LeftButton);
+    EXPECT_EQ(messages.informations, QStringList{"一次最多添加1000个水票号码，请分几次添加！！"});
+    EXPECT_EQ(numbers->count(), 0);
+
+    child<QLineEdit>(&form, "到")->setText("5");
+    QTest::mouseClick(child<QPushButton>(&form, "添加"), Qt::LeftButton);
+    ASSERT_EQ(numbers->count(), 5);
+    numbers->item(1)->setSelected(true);
+    // The special-price page has a 删除 of its own.
+    QTest::mouseClick(child<QPushButton>(numbers->parentWidget(), "删除"), Qt::LeftButton);
+    EXPECT_EQ(numbers->count(), 4);
+    EXPECT_TRUE(numbers->findItems("2", Qt::MatchExactly).isEmpty());
+    QTest::mouseClick(child<QPushButton>(&form, "清空"), Qt::LeftButton);
+    EXPECT_EQ(numbers->count(), 0);
+}
+
+TEST_P(CustomerFormsTest, AButtonWhoseWindowIsNotThereYetIsOff)
+{
+    Tkehu_list list;
+    list.show();
+    EXPECT_FALSE(child<QPushButton>(&list, "客户追踪")->isEnabled());
+    EXPECT_TRUE(child<QPushButton>(&list, "新建")->isEnabled());
 }
 
 TS_BOTH_ENGINES(CustomerFormsTest);

@@ -9,21 +9,21 @@ namespace ts {
 
 class DataGrid;
 
-// What the delivery-worker and salesperson lists share: a grid of names
-// with 新建 / 修改 / 删除 / 退出, each row edited in a form of its own and
-// found by its 姓名.
-class StaffList : public Form {
+// The base of a list of names (delivery workers, salespeople): a grid with
+// 新建 / 修改 / 删除 / 退出, each row edited in a form of its own and found
+// by its 姓名. The subclass is the form; this holds no rule of its own.
+class NameListForm : public Form {
     Q_OBJECT
 public:
     DataGrid* grid() const { return grid_; }
 
 public slots:
-    void Button1Click();  // 新建
-    void Button2Click();  // 修改
-    void Button3Click();  // 删除
+    void addNew();         // 新建
+    void editCurrent();    // 修改
+    void deleteCurrent();  // 删除
 
 protected:
-    StaffList(const QString& objectName, const QString& title, const QString& gridName, const QStringList& columns,
+    NameListForm(const QString& objectName, const QString& title, const QString& gridName, const QStringList& columns,
               QWidget* parent);
     void reload() override;
 
