@@ -100,7 +100,9 @@ int main(int argc, char** argv)
         printErr(QStringLiteral("数据库升级语句未能执行，已跳过：%1").arg(f));
     if (!opened.db) {
         printErr(opened.detail);
-        ts::Messages::instance().error(nullptr, ts::kConnectFailed);
+        // An unreadable moshi.ini is the operator's to mend: name it.
+        ts::Messages::instance().error(nullptr, opened.settingsProblem.isEmpty() ? ts::kConnectFailed
+                                                                                 : opened.settingsProblem);
         return 1;
     }
     ts::setAppDb(opened.db.get());

@@ -453,15 +453,13 @@ void Tkehu_add::pageChanged(int index)
         pages_->setCurrentIndex(0);
         return;
     }
-    QSqlQuery q = CustomerRecords(appDb()).products();
-    products_->load(q);
+    products_->load(CustomerRecords(appDb()).products());
     reloadPrices();
 }
 
 void Tkehu_add::reloadPrices()
 {
-    QSqlQuery q = CustomerRecords(appDb()).specialPrices(customerId_);
-    prices_->load(q);
+    prices_->load(CustomerRecords(appDb()).specialPrices(customerId_));
 }
 
 void Tkehu_add::addPrice()

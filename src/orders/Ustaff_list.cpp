@@ -33,8 +33,7 @@ StaffList::StaffList(const QString& objectName, const QString& title, const QStr
 void StaffList::reload()
 {
     try {
-        QSqlQuery q = rows();
-        grid_->load(q);
+        grid_->load(rows());
     } catch (const DbError& e) {
         grid_->closeData();
         Messages::instance().error(this, e.message());

@@ -53,8 +53,7 @@ void Tticheng_mingxi::reload()
         return;
     }
     try {
-        QSqlQuery q = CommissionReports(appDb()).workerLines(workerName_, from_, to_);
-        grid_->load(q);
+        grid_->load(appDb(), CommissionReports(appDb()).workerLines(workerName_, from_, to_));
     } catch (const DbError& e) {
         grid_->closeData();
         Messages::instance().error(this, e.message());

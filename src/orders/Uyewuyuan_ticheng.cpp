@@ -89,8 +89,7 @@ void TFyewuyuan_ticheng::Button1Click()
 {
     lines_->closeData();
     try {
-        QSqlQuery q = CommissionReports(appDb()).salespersonTotals(period());
-        totals_->load(q);
+        totals_->load(appDb(), CommissionReports(appDb()).salespersonTotals(period()));
     } catch (const DbError& e) {
         totals_->closeData();
         Messages::instance().error(this, e.message());
@@ -108,9 +107,7 @@ void TFyewuyuan_ticheng::salespersonChosen(int row)
         return;
     }
     try {
-        QSqlQuery q =
-            CommissionReports(appDb()).salespersonLines(totals_->text(row, QStringLiteral("业务员")), period());
-        lines_->load(q);
+        lines_->load(appDb(), CommissionReports(appDb()).salespersonLines(totals_->text(row, QStringLiteral("业务员")), period()));
     } catch (const DbError& e) {
         lines_->closeData();
         Messages::instance().error(this, e.message());

@@ -53,8 +53,7 @@ void TFgonghuoshang_list::reload()
 {
     const int row = grid_->currentRow();
     try {
-        QSqlQuery q = SupplierList(appDb()).list();
-        grid_->load(q);
+        grid_->load(SupplierList(appDb()).list());
     } catch (const DbError& e) {
         grid_->closeData();
         Messages::instance().error(this, e.message());

@@ -76,8 +76,7 @@ void Tkufang_guanli::reload()
     editor_->cancel();
     const qint64 keep = currentId();
     try {
-        QSqlQuery q = editor_->list();
-        grid_->load(q);
+        grid_->load(editor_->list());
     } catch (const DbError& e) {
         grid_->closeData();
         Messages::instance().error(this, e.message());

@@ -58,8 +58,7 @@ void TFshangpin_leixing::reload()
 {
     const int row = grid_->currentRow();
     try {
-        QSqlQuery q = ProductTypes(appDb()).list();
-        grid_->load(q);
+        grid_->load(ProductTypes(appDb()).list());
     } catch (const DbError& e) {
         grid_->closeData();
         Messages::instance().error(this, e.message());

@@ -77,8 +77,7 @@ Tshangpin_list::Tshangpin_list(QWidget* parent) : Form(parent)
 void Tshangpin_list::reload()
 {
     try {
-        QSqlQuery q = ProductCatalog(appDb()).list();
-        grid_->load(q);
+        grid_->load(ProductCatalog(appDb()).list());
     } catch (const DbError& e) {
         grid_->closeData();
         Messages::instance().error(this, e.message());
