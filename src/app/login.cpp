@@ -5,7 +5,7 @@
 #include "storage/settings_files.h"
 #include "session/login_settings.h"
 
-#include <QSqlQuery>
+#include "storage/db.h"
 
 namespace ts {
 
@@ -39,40 +39,47 @@ HardwareChoice Login::storedHardware()
         hw.port = QString::number(port);
         hw.boxType = db_.scalar(QStringLiteral("select 路数 from 来电路数 limit 1")).toString();
     }
-    QSqlQuery q = db_.exec(QStringLiteral("select 录音设备, 路数 from 录音设备 limit 1"));
-    if (q.next() && !q.value(0).toString().isEmpty()) {
+    const Rows r = db_.select(QStringLiteral("select 录音设备, 路数 from 录音设备 limit 1"));
+    if (!r.isEmpty() && !r.text(0, QStringLiteral("录音设备")).isEmpty()) {
         hw.usbRecording = true;
-        hw.model = q.value(0).toString();
-        hw.channels = q.value(1).toString();
+        hw.model = r.text(0, QStringLiteral("录音设备"));
+        hw.channels = r.text(0, QStringLiteral("路数"));
     }
     return hw;
 }
 
 QStringList Login::userNames()
 {
-    QStringList names;
-    QSqlQuery q = db_.exec(QStringLiteral("select 用户 from 登陆 order by id"));
-    while (q.next())
-        names << q.value(0).toString();
-    return names;
+    return db_.select(QStringLiteral("select 用户 from 登陆 order by id")).texts(QStringLiteral("用户"));
 }
 
 QString Login::runRepairs()
 {
     // Our own tables already have the column types the program needs, so
-    // only the null totals are repaired here.
+    // only the null totals are repaired here: one pass over the customers,
+    // and no write at all (no lock another station would wait for) when
+    // nothing is null. The outbox probe stands apart, so that its failure
+    // does not undo the repair.
+    QStringList problems;
     try {
-        Transaction tx(db_);
-        for (const char* column : {"订水总数量", "订水总次数", "订水总金额", "预付款剩余", "积分"}) {
-            const QString c = QString::fromUtf8(column);
-            db_.exec(QStringLiteral("update 客户资料 set %1=0 where %1 is null").arg(c));
-        }
-        db_.exec(QStringLiteral("select * from fasongneirong limit 1"));
-        tx.commit();
+        const QString anyNull = QStringLiteral(
+            "订水总数量 is null or 订水总次数 is null or 订水总金额 is null or 预付款剩余 is null or 积分 is null");
+        if (!db_.select(QStringLiteral("select id from 客户资料 where %1 limit 1").arg(anyNull)).isEmpty())
+            db_.write([&] {
+                db_.run(QStringLiteral("update 客户资料 set 订水总数量=coalesce(订水总数量,0),订水总次数=coalesce(订水总次数,0),"
+                                       "订水总金额=coalesce(订水总金额,0),预付款剩余=coalesce(预付款剩余,0),"
+                                       "积分=coalesce(积分,0) where %1")
+                            .arg(anyNull));
+            });
     } catch (const DbError& e) {
-        return e.message();
+        problems << e.message();
     }
-    return {};
+    try {
+        db_.select(QStringLiteral("select * from fasongneirong limit 1"));
+    } catch (const DbError& e) {
+        problems << e.message();
+    }
+    return problems.join(QLatin1Char('\n'));
 }
 
 Outcome Login::login(const LoginInput& input, const QString& programDir, LoginValues& values)
@@ -100,29 +107,27 @@ Outcome Login::login(const LoginInput& input, const QString& programDir, LoginVa
         result.notices << problem;
 
     const HardwareChoice& hw = input.hardware;
-    {
-        Transaction tx(db_);
+    db_.write([&] {
         if (hw.serial) {
             v.callerIdMode = QStringLiteral("来电登陆");
             v.callerIdBoxType = hw.boxType;
             v.serialPort = hw.port.toInt();
-            db_.exec(QStringLiteral("update 串口编号 set 编号=:n"), {{QStringLiteral("n"), v.serialPort}});
-            db_.exec(QStringLiteral("update 来电路数 set 路数=:n"), {{QStringLiteral("n"), hw.boxType}});
+            db_.run(QStringLiteral("update 串口编号 set 编号=:n"), {{QStringLiteral("n"), v.serialPort}});
+            db_.run(QStringLiteral("update 来电路数 set 路数=:n"), {{QStringLiteral("n"), hw.boxType}});
         } else {
             v.callerIdMode.clear();
             v.serialPort = 0;
-            db_.exec(QStringLiteral("update 串口编号 set 编号=0"));
+            db_.run(QStringLiteral("update 串口编号 set 编号=0"));
         }
         if (hw.usbRecording) {
             v.callerIdMode = QStringLiteral("录音登陆") + hw.model;
             v.recordingChannels = hw.channels.toInt();
-            db_.exec(QStringLiteral("update 录音设备 set 录音设备=:m,路数=:n"),
+            db_.run(QStringLiteral("update 录音设备 set 录音设备=:m,路数=:n"),
                      {{QStringLiteral("m"), hw.model}, {QStringLiteral("n"), v.recordingChannels}});
         } else {
-            db_.exec(QStringLiteral("update 录音设备 set 录音设备=:m"), {{QStringLiteral("m"), QString()}});
+            db_.run(QStringLiteral("update 录音设备 set 录音设备=:m"), {{QStringLiteral("m"), QString()}});
         }
-        tx.commit();
-    }
+    });
 
     problem.clear();
     readStationSettings(programDir, v, &problem);

@@ -115,7 +115,9 @@ int main(int argc, char** argv)
     if (!opened.db) {
         welcome.reset();
         printErr(opened.detail);
-        ts::Messages::instance().error(nullptr, ts::kConnectFailed);
+        // An unreadable moshi.ini is the operator's to mend: name it.
+        ts::Messages::instance().error(nullptr, opened.settingsProblem.isEmpty() ? ts::kConnectFailed
+                                                                                 : opened.settingsProblem);
         return 1;
     }
     ts::setAppDb(opened.db.get());

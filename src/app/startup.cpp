@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "storage/settings_files.h"
+#include "storage/schema_version.h"
 #include "storage/upgrade.h"
 
 #include <QDir>
@@ -17,7 +18,16 @@ OpenedDatabase openProgramDatabase(const QString& programDir, const QString& wor
         r.db = Db::open(*explicitTarget, &error);
     } else {
         const WorkMode mode = readWorkMode(programDir, &r.settingsProblem);
-        if (mode.mode == QStringLiteral("工作站")) {
+        if (!r.settingsProblem.isEmpty()) {
+            // A work mode that cannot be read might be a workstation's: a
+            // database made here would split this station's data from the
+            // others'. Stop and let the operator mend the file.
+            r.detail = r.settingsProblem;
+            return r;
+        }
+        // Anything but the stand-alone mode is a workstation, which never
+        // creates a database.
+        if (mode.mode != QStringLiteral("服务器")) {
             const QString folder = mode.folder;
             std::optional<DbTarget> target;
             if (folder.startsWith(QStringLiteral("postgres"))) {
@@ -45,6 +55,7 @@ OpenedDatabase openProgramDatabase(const QString& programDir, const QString& wor
     try {
         registerKnownUpgrades(*r.db);
         r.upgradeFailures = runSchemaUpgrade(*r.db).failures;
+        r.upgradeFailures << upgradeProgramSchema(*r.db).skipped;
     } catch (const DbError& e) {
         r.detail = e.message();
         r.db.reset();

@@ -425,16 +425,14 @@ void Tkehu_add::pageChanged(int index)
         return;
     }
     runAction(this, [this] {
-        QSqlQuery q = CustomerRecords(appDb()).products();
-        products_->load(q);
+        products_->load(CustomerRecords(appDb()).products());
         reloadPrices();
     });
 }
 
 void Tkehu_add::reloadPrices()
 {
-    QSqlQuery q = CustomerRecords(appDb()).specialPrices(customerId_);
-    prices_->load(q);
+    prices_->load(CustomerRecords(appDb()).specialPrices(customerId_));
 }
 
 void Tkehu_add::addPrice()

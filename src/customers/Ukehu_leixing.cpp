@@ -65,8 +65,7 @@ void TFkehu_leixing::reload()
 
 void TFkehu_leixing::showTypes()
 {
-    QSqlQuery q = CustomerTypes(appDb()).list();
-    grid_->load(q);
+    grid_->load(CustomerTypes(appDb()).list());
 }
 
 void TFkehu_leixing::addType()

@@ -111,14 +111,12 @@ void Tqvyu_shezhi::pageChanged(int index)
 
 void Tqvyu_shezhi::showRegions()
 {
-    QSqlQuery q = Regions(appDb()).regions();
-    regions_->load(q);
+    regions_->load(Regions(appDb()).regions());
 }
 
 void Tqvyu_shezhi::showSubAreas()
 {
-    QSqlQuery q = Regions(appDb()).subAreas();
-    subAreas_->load(q);
+    subAreas_->load(Regions(appDb()).subAreas());
 }
 
 void Tqvyu_shezhi::addRegion()

@@ -1,5 +1,6 @@
 #include "customers/customer_records.h"
 
+#include "prepaid/tickets.h"
 #include "storage/dates.h"
 #include "storage/db.h"
 
@@ -41,12 +42,8 @@ bool optionalMoney(const QString& text, Money* out)
     return blank(text) || Money::parse(text.trimmed(), out);
 }
 
-QString saleKey()
-{
-    // Milliseconds of the clock rather than of the station's uptime, so that
-    // two stations sharing the database do not hand out the same key.
-    return QString::number(QDateTime::currentMSecsSinceEpoch());
-}
+const QString kAddressRule = QStringLiteral("客户资料.联系地址");
+const QString kCustomerRule = QStringLiteral("客户资料");
 
 } // namespace
 
@@ -125,107 +122,63 @@ Outcome CustomerRecords::create(const CustomerInput& in, const TicketSaleInput& 
     if (Outcome o = checkCustomer(in, &b); !o)
         return o;
 
-    Transaction t(db_);
-    // Inside the transaction: on SQLite it holds the write lock, so another
-    // station cannot slip in a customer at the same address meanwhile.
-    if (!db_.scalar(QStringLiteral("select id from 客户资料 where 联系地址=:address limit 1"),
-                    {{QStringLiteral("address"), in.address}})
-             .isNull())
-        return Outcome::refused(kAddressTaken);
-
-    int quantity = 0;
-    Money unitPrice, due, paid;
-    if (sale.sell) {
-        if (blank(sale.quantity))
-            return Outcome::refused(kNoQuantity);
-        if (blank(sale.paid))
-            return Outcome::refused(kNoPaid);
-        bool ok = false;
-        quantity = sale.quantity.trimmed().toInt(&ok);
-        if (!ok)
-            return Outcome::refused(kBadQuantity);
-        if (!optionalMoney(sale.unitPrice, &unitPrice) || !optionalMoney(sale.due, &due)
-            || !optionalMoney(sale.paid, &paid))
-            return Outcome::refused(kBadAmount);
-    }
-
     b.insert(QStringLiteral("points"), in.pointsToWrite().value_or(Money()).toVariant());
     b.insert(QStringLiteral("prepaid"), Money().toVariant());
     b.insert(QStringLiteral("units"), 0);
     b.insert(QStringLiteral("orders"), 0);
     b.insert(QStringLiteral("amount"), Money().toVariant());
-    const qint64 id = db_.insert(
-        QStringLiteral("insert into 客户资料 (客户类型,客户姓名,联系地址,联系电话,客户地区,小区域,手工编码,积分,客户单位,"
-                       "身份证号,生日,备用1,洗机频率,业务员,提成,预付款剩余,订水总数量,订水总次数,订水总金额) values "
-                       "(:type,:name,:address,:phone,:region,:subarea,:code,:points,:company,:idnumber,:birthday,:note,"
-                       ":days,:salesperson,:commission,:prepaid,:units,:orders,:amount)"),
-        b);
-    if (sale.sell)
-        writeTicketSale(id, in, sale, quantity, unitPrice, due, paid, operatorName);
-    t.commit();
-    if (newId)
+    qint64 id = 0;
+    const Outcome o = db_.write([&] {
+        // No other station checks an address between this check and the insert.
+        db_.serialise(kAddressRule);
+        if (!db_.scalar(QStringLiteral("select id from 客户资料 where 联系地址=:address limit 1"),
+                        {{QStringLiteral("address"), in.address}})
+                 .isNull())
+            return Outcome::refused(kAddressTaken);
+        int quantity = 0;
+        Money unitPrice, due, paid;
+        if (sale.sell) {
+            if (blank(sale.quantity))
+                return Outcome::refused(kNoQuantity);
+            if (blank(sale.paid))
+                return Outcome::refused(kNoPaid);
+            bool ok = false;
+            quantity = sale.quantity.trimmed().toInt(&ok);
+            if (!ok)
+                return Outcome::refused(kBadQuantity);
+            if (!optionalMoney(sale.unitPrice, &unitPrice) || !optionalMoney(sale.due, &due)
+                || !optionalMoney(sale.paid, &paid))
+                return Outcome::refused(kBadAmount);
+        }
+        id = db_.insert(
+            QStringLiteral("insert into 客户资料 (客户类型,客户姓名,联系地址,联系电话,客户地区,小区域,手工编码,积分,客户单位,"
+                           "身份证号,生日,备用1,洗机频率,业务员,提成,预付款剩余,订水总数量,订水总次数,订水总金额) values "
+                           "(:type,:name,:address,:phone,:region,:subarea,:code,:points,:company,:idnumber,:birthday,:note,"
+                           ":days,:salesperson,:commission,:prepaid,:units,:orders,:amount)"),
+            b);
+        if (sale.sell) {
+            TicketSale t;
+            t.customerId = id;
+            t.customerName = in.name;
+            t.customerAddress = in.address;
+            t.product = sale.product;
+            t.quantity = quantity;
+            t.unitPrice = unitPrice;
+            t.due = due;
+            t.paid = paid;
+            t.note = sale.note;
+            t.operatorName = operatorName;
+            t.at = QDateTime::currentDateTime();
+            t.key = tickets::newSaleKey();
+            tickets::sell(db_, t);
+            if (sale.tracking)
+                tickets::track(db_, t, sale.numbers);
+        }
+        return Outcome::done();
+    });
+    if (o && newId)
         *newId = id;
-    return Outcome::done();
-}
-
-void CustomerRecords::writeTicketSale(qint64 id, const CustomerInput& in, const TicketSaleInput& sale, int quantity,
-                                      Money unitPrice, Money due, Money paid, const QString& operatorName)
-{
-    const QString key = saleKey();
-    const QString today = dbDate(QDate::currentDate());
-    db_.exec(QStringLiteral("insert into 水票销售明细 (客户编号,商品名称,购买数量,应付货款,实付货款,时间,客户名称,时间编号,"
-                            "单价,备注,联系地址) values (:khbh,:spmc,:gmsl,:yfdk,:sfdk,:sj,:name,:key,:price,:note,"
-                            ":address)"),
-             {{QStringLiteral("khbh"), id},
-              {QStringLiteral("spmc"), sale.product},
-              {QStringLiteral("gmsl"), quantity},
-              {QStringLiteral("yfdk"), due.toVariant()},
-              {QStringLiteral("sfdk"), paid.toVariant()},
-              {QStringLiteral("sj"), dbDateTime(QDateTime::currentDateTime())},
-              {QStringLiteral("name"), in.name},
-              {QStringLiteral("key"), key},
-              {QStringLiteral("price"), unitPrice.toVariant()},
-              {QStringLiteral("note"), sale.note},
-              {QStringLiteral("address"), in.address}});
-
-    Binds balance{{QStringLiteral("id"), id}, {QStringLiteral("product"), sale.product}, {QStringLiteral("n"), quantity}};
-    QSqlQuery q = db_.exec(QStringLiteral("update 客户水票总表 set 还剩数量=coalesce(还剩数量,0)+:n "
-                                          "where 客户编号=:id and 产品名称=:product"),
-                           balance);
-    if (q.numRowsAffected() == 0) {
-        balance.insert(QStringLiteral("name"), in.name);
-        db_.exec(QStringLiteral("insert into 客户水票总表 (客户编号,客户名称,产品名称,还剩数量) "
-                                "values (:id,:name,:product,:n)"),
-                 balance);
-    }
-
-    const Binds stock{{QStringLiteral("product"), sale.product}, {QStringLiteral("n"), quantity}};
-    q = db_.exec(QStringLiteral("update 水票库存表 set 数量=coalesce(数量,0)-:n where 商品名称=:product"), stock);
-    if (q.numRowsAffected() == 0)
-        db_.exec(QStringLiteral("insert into 水票库存表 (商品名称,数量) values (:product,-:n)"), stock);
-
-    db_.exec(QStringLiteral("insert into 费用登记表 (资金名称,金额,经手人,时间,资金类型,录入类型,单据编号) "
-                            "values (:kind,:amount,:operator,:day,:direction,:entry,:key)"),
-             {{QStringLiteral("kind"), QStringLiteral("水票销售")},
-              {QStringLiteral("amount"), paid.toVariant()},
-              {QStringLiteral("operator"), operatorName},
-              {QStringLiteral("day"), today},
-              {QStringLiteral("direction"), QStringLiteral("收入")},
-              {QStringLiteral("entry"), QStringLiteral("业务生成")},
-              {QStringLiteral("key"), key}});
-
-    if (!sale.tracking)
-        return;
-    for (const QString& number : sale.numbers)
-        db_.exec(QStringLiteral("insert into 水票跟踪 (水票号码,购买人,销售人,购买时间,购买人编号,购买人地址,销售编号) "
-                                "values (:number,:name,:operator,:day,:id,:address,:key)"),
-                 {{QStringLiteral("number"), number},
-                  {QStringLiteral("name"), in.name},
-                  {QStringLiteral("operator"), operatorName},
-                  {QStringLiteral("day"), today},
-                  {QStringLiteral("id"), id},
-                  {QStringLiteral("address"), in.address},
-                  {QStringLiteral("key"), key}});
+    return o;
 }
 
 Outcome CustomerRecords::update(qint64 customerId, const QString& nameAtOpening, const CustomerInput& in)
@@ -236,12 +189,6 @@ Outcome CustomerRecords::update(qint64 customerId, const QString& nameAtOpening,
     if (Outcome o = checkCustomer(in, &b); !o)
         return o;
     b.insert(QStringLiteral("id"), customerId);
-    Transaction t(db_);
-    if (in.name != nameAtOpening) {
-        for (const auto& [table, column] : renamedTables())
-            db_.exec(QStringLiteral("update %1 set %2=:name where 客户编号=:id").arg(table, column),
-                     {{QStringLiteral("name"), in.name}, {QStringLiteral("id"), customerId}});
-    }
     QString sql = QStringLiteral("update 客户资料 set 客户类型=:type,客户姓名=:name,联系地址=:address,联系电话=:phone,"
                                  "客户地区=:region,小区域=:subarea,手工编码=:code,客户单位=:company,身份证号=:idnumber,"
                                  "生日=:birthday,备用1=:note,洗机频率=:days,业务员=:salesperson,提成=:commission");
@@ -249,35 +196,46 @@ Outcome CustomerRecords::update(qint64 customerId, const QString& nameAtOpening,
         sql += QStringLiteral(",积分=:points");
         b.insert(QStringLiteral("points"), points->toVariant());
     }
-    db_.exec(sql + QStringLiteral(" where id=:id"), b);
-    t.commit();
-    return Outcome::done();
+    return db_.write([&] {
+        // One station at a time per customer, and the customer's own row
+        // first, then the copies in a fixed order: two stations renaming the
+        // same customer queue up instead of deadlocking.
+        db_.serialise(kCustomerRule, customerId);
+        db_.run(sql + QStringLiteral(" where id=:id"), b);
+        if (in.name != nameAtOpening) {
+            for (const auto& [table, column] : renamedTables())
+                db_.run(QStringLiteral("update %1 set %2=:name where 客户编号=:id").arg(table, column),
+                        {{QStringLiteral("name"), in.name}, {QStringLiteral("id"), customerId}});
+        }
+        return Outcome::done();
+    });
 }
 
 std::optional<CustomerInput> CustomerRecords::load(qint64 customerId)
 {
-    QSqlQuery q = db_.exec(QStringLiteral("select 客户类型,客户姓名,联系地址,联系电话,客户地区,小区域,手工编码,积分,"
-                                          "客户单位,身份证号,生日,备用1,洗机频率,业务员,提成 from 客户资料 where id=:id"),
-                           {{QStringLiteral("id"), customerId}});
-    if (!q.next())
+    const Rows r = db_.select(QStringLiteral("select 客户类型,客户姓名,联系地址,联系电话,客户地区,小区域,手工编码,积分,"
+                                             "客户单位,身份证号,生日,备用1,洗机频率,业务员,提成 from 客户资料 where id=:id"),
+                              {{QStringLiteral("id"), customerId}});
+    if (r.isEmpty())
         return std::nullopt;
+    const auto v = [&r](int c) { return r.value(0, c); };
     CustomerInput c;
-    c.type = q.value(0).toString();
-    c.name = q.value(1).toString();
-    c.address = q.value(2).toString();
-    c.phone = q.value(3).toString();
-    c.region = q.value(4).toString();
-    c.subArea = q.value(5).toString();
-    c.code = q.value(6).toString();
-    c.points = Money::fromVariant(q.value(7)).toDisplayString();
+    c.type = v(0).toString();
+    c.name = v(1).toString();
+    c.address = v(2).toString();
+    c.phone = v(3).toString();
+    c.region = v(4).toString();
+    c.subArea = v(5).toString();
+    c.code = v(6).toString();
+    c.points = Money::fromVariant(v(7)).toDisplayString();
     c.pointsAtOpening = c.points;
-    c.company = q.value(8).toString();
-    c.idNumber = q.value(9).toString();
-    c.birthday = q.value(10).toString();
-    c.note = q.value(11).toString();
-    c.cleaningDays = q.value(12).isNull() ? QString() : QString::number(q.value(12).toInt());
-    c.salesperson = q.value(13).toString();
-    c.commission = q.value(14).isNull() ? QString() : Money::fromVariant(q.value(14)).toDisplayString();
+    c.company = v(8).toString();
+    c.idNumber = v(9).toString();
+    c.birthday = v(10).toString();
+    c.note = v(11).toString();
+    c.cleaningDays = v(12).isNull() ? QString() : QString::number(v(12).toInt());
+    c.salesperson = v(13).toString();
+    c.commission = v(14).isNull() ? QString() : Money::fromVariant(v(14)).toDisplayString();
     return c;
 }
 
@@ -311,11 +269,7 @@ Outcome CustomerRecords::ticketNumbers(const QString& prefix, const QString& fro
 
 QStringList CustomerRecords::ticketKinds()
 {
-    QSqlQuery q = db_.exec(QStringLiteral("select 商品名称 from 水票库存表"));
-    QStringList out;
-    while (q.next())
-        out << q.value(0).toString();
-    return out;
+    return db_.select(QStringLiteral("select 商品名称 from 水票库存表")).texts(QStringLiteral("商品名称"));
 }
 
 Money CustomerRecords::ticketPrice(const QString& product)
@@ -324,14 +278,14 @@ Money CustomerRecords::ticketPrice(const QString& product)
                                          {{QStringLiteral("mc"), product}}));
 }
 
-QSqlQuery CustomerRecords::products()
+Rows CustomerRecords::products()
 {
-    return db_.exec(QStringLiteral("select 产品编号,产品名称,单价 from 产品列表 order by id"));
+    return db_.select(QStringLiteral("select 产品编号,产品名称,单价 from 产品列表 order by id"));
 }
 
-QSqlQuery CustomerRecords::specialPrices(qint64 customerId)
+Rows CustomerRecords::specialPrices(qint64 customerId)
 {
-    return db_.exec(QStringLiteral("select ID,产品名称,特价 from 特价表 where 客户编号=:id order by ID"),
+    return db_.select(QStringLiteral("select ID,产品名称,特价 from 特价表 where 客户编号=:id order by ID"),
                     {{QStringLiteral("id"), customerId}});
 }
 
@@ -348,21 +302,24 @@ Outcome CustomerRecords::setSpecialPrice(qint64 customerId, const QString& custo
     Binds b{{QStringLiteral("id"), customerId}, {QStringLiteral("product"), product}, {QStringLiteral("price"), m.toVariant()}};
     if (withName)
         b.insert(QStringLiteral("name"), customerName);
-    Transaction t(db_);
-    QSqlQuery q = db_.exec(QStringLiteral("update 特价表 set 特价=:price%1 where 客户编号=:id and 产品名称=:product")
-                               .arg(withName ? QStringLiteral(",客户名称=:name") : QString()),
-                           b);
-    if (q.numRowsAffected() == 0)
-        db_.exec(withName ? QStringLiteral("insert into 特价表 (客户编号,产品名称,特价,客户名称) values (:id,:product,:price,:name)")
-                          : QStringLiteral("insert into 特价表 (客户编号,产品名称,特价) values (:id,:product,:price)"),
-                 b);
-    t.commit();
-    return Outcome::done();
+    return db_.write([&] {
+        // "Update, else insert" with no second station inserting in between.
+        db_.serialise(QStringLiteral("特价表"), customerId);
+        if (db_.run(QStringLiteral("update 特价表 set 特价=:price%1 where 客户编号=:id and 产品名称=:product")
+                        .arg(withName ? QStringLiteral(",客户名称=:name") : QString()),
+                    b)
+            == 0)
+            db_.run(withName
+                        ? QStringLiteral("insert into 特价表 (客户编号,产品名称,特价,客户名称) values (:id,:product,:price,:name)")
+                        : QStringLiteral("insert into 特价表 (客户编号,产品名称,特价) values (:id,:product,:price)"),
+                    b);
+        return Outcome::done();
+    });
 }
 
 void CustomerRecords::removeSpecialPrice(qint64 rowId)
 {
-    db_.exec(QStringLiteral("delete from 特价表 where ID=:id"), {{QStringLiteral("id"), rowId}});
+    db_.run(QStringLiteral("delete from 特价表 where ID=:id"), {{QStringLiteral("id"), rowId}});
 }
 
 } // namespace ts

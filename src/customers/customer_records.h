@@ -3,7 +3,7 @@
 #include "storage/money.h"
 #include "storage/outcome.h"
 
-#include <QSqlQuery>
+#include "storage/rows.h"
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
@@ -84,9 +84,9 @@ public:
     Money ticketPrice(const QString& product);
 
     // 产品编号, 产品名称, 单价 of every product.
-    QSqlQuery products();
+    Rows products();
     // ID, 产品名称, 特价 of the customer's special prices.
-    QSqlQuery specialPrices(qint64 customerId);
+    Rows specialPrices(qint64 customerId);
     Outcome setSpecialPrice(qint64 customerId, const QString& customerName, const QString& product,
                             const QString& price);
     void removeSpecialPrice(qint64 rowId);
@@ -94,8 +94,6 @@ public:
 private:
     static Outcome checkRequired(const CustomerInput& input);
     Outcome checkCustomer(const CustomerInput& input, QVariantMap* binds);
-    void writeTicketSale(qint64 customerId, const CustomerInput& input, const TicketSaleInput& sale, int quantity,
-                         Money unitPrice, Money due, Money paid, const QString& operatorName);
     Db& db_;
 };
 

@@ -2,7 +2,7 @@
 
 #include "storage/outcome.h"
 
-#include <QSqlQuery>
+#include "storage/rows.h"
 #include <QString>
 
 namespace ts {
@@ -17,7 +17,7 @@ public:
     // A type without a commission would drop out of every commission sum.
     void fillEmptyCommissions();
     // 客户类型, 提成.
-    QSqlQuery list();
+    Rows list();
     Outcome add(const QString& type, const QString& commission);
     // Customers of the type keep it.
     void remove(const QString& type);
@@ -33,8 +33,8 @@ class Regions {
 public:
     explicit Regions(Db& db) : db_(db) {}
 
-    QSqlQuery regions();   // 区域
-    QSqlQuery subAreas();  // 区域, 小区域
+    Rows regions();   // 区域
+    Rows subAreas();  // 区域, 小区域
     Outcome addRegion(const QString& region);
     Outcome addSubArea(const QString& region, const QString& subArea);
     // Sub-areas and customers of a deleted region keep their texts.

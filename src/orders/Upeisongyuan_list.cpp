@@ -15,7 +15,7 @@ Tpeisongyuan_list::Tpeisongyuan_list(QWidget* parent)
     resize(560, 380);
 }
 
-QSqlQuery Tpeisongyuan_list::rows()
+Rows Tpeisongyuan_list::rows()
 {
     return DeliveryWorkers(appDb()).list();
 }

@@ -13,7 +13,7 @@ public:
     explicit Tpeisongyuan_list(QWidget* parent = nullptr);
 
 protected:
-    QSqlQuery rows() override;
+    Rows rows() override;
     void editNew() override;
     void editNamed(const QString& name) override;
     void removeNamed(const QString& name) override;

@@ -52,8 +52,7 @@ void Tticheng_mingxi::reload()
         grid_->closeData();
         return;
     }
-    QSqlQuery q = CommissionReports(appDb()).workerLines(workerName_, from_, to_);
-    grid_->load(q);
+    grid_->load(appDb(), CommissionReports(appDb()).workerLines(workerName_, from_, to_));
 }
 
 } // namespace ts

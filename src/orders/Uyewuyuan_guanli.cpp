@@ -14,7 +14,7 @@ TFyewuyuan_guanli::TFyewuyuan_guanli(QWidget* parent)
     resize(380, 340);
 }
 
-QSqlQuery TFyewuyuan_guanli::rows()
+Rows TFyewuyuan_guanli::rows()
 {
     return Salespeople(appDb()).list();
 }

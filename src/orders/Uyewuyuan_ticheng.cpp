@@ -85,10 +85,8 @@ void TFyewuyuan_ticheng::reload()
 void TFyewuyuan_ticheng::search()
 {
     lines_->closeData();
-    const bool read = runAction(this, [this] {
-        QSqlQuery q = CommissionReports(appDb()).salespersonTotals(period());
-        totals_->load(q);
-    });
+    const bool read = runAction(
+        this, [this] { totals_->load(appDb(), CommissionReports(appDb()).salespersonTotals(period())); });
     if (!read) {
         totals_->closeData();
         return;
@@ -105,9 +103,8 @@ void TFyewuyuan_ticheng::salespersonChosen(int row)
         return;
     }
     const bool read = runAction(this, [&] {
-        QSqlQuery q =
-            CommissionReports(appDb()).salespersonLines(totals_->text(row, QStringLiteral("业务员")), period());
-        lines_->load(q);
+        lines_->load(appDb(),
+                     CommissionReports(appDb()).salespersonLines(totals_->text(row, QStringLiteral("业务员")), period()));
     });
     if (!read)
         lines_->closeData();

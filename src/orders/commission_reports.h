@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QDate>
-#include <QSqlQuery>
+#include "storage/rows.h"
 #include <QString>
 
 namespace ts {
@@ -23,12 +23,12 @@ public:
 
     // Every line the worker carried in the period, settled or not, so its
     // commission total may exceed the delivery report's settled-only sum.
-    QSqlQuery workerLines(const QString& worker, const QDate& from, const QDate& to);
+    Query workerLines(const QString& worker, const QDate& from, const QDate& to);
 
     // 业务员, 客户购买数量: every line of customers who have a salesperson.
-    QSqlQuery salespersonTotals(const OrderPeriod& period);
+    Query salespersonTotals(const OrderPeriod& period);
     // The lines of one salesperson's customers, by order date.
-    QSqlQuery salespersonLines(const QString& salesperson, const OrderPeriod& period);
+    Query salespersonLines(const QString& salesperson, const OrderPeriod& period);
 
 private:
     Db& db_;

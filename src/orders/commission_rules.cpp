@@ -27,7 +27,7 @@ Outcome saveMethod(Db& db, LoginValues& login, const QString& method)
     // would silently stop every commission from being computed.
     if (method != kByProduct && method != kByDistrict && method != kByCustomerType)
         return Outcome::refused(QStringLiteral("请选择提成方式！！"));
-    db.exec(QStringLiteral("update 提成方式 set 方式=:method"), {{QStringLiteral("method"), method}});
+    db.run(QStringLiteral("update 提成方式 set 方式=:method"), {{QStringLiteral("method"), method}});
     login.commissionMethod = method;
     return Outcome::done(QStringLiteral("修改完毕"));
 }
@@ -59,11 +59,11 @@ WorkerAtReceipt workerAtReceipt(Db& db, const QString& worker)
 {
     if (worker.isEmpty())
         return WorkerAtReceipt::NoWorker;
-    QSqlQuery q = db.exec(QStringLiteral("select 配送提成 from 员工列表 where 姓名=:name"),
-                          {{QStringLiteral("name"), worker}});
-    if (!q.next())
+    const Rows r = db.select(QStringLiteral("select 配送提成 from 员工列表 where 姓名=:name"),
+                             {{QStringLiteral("name"), worker}});
+    if (r.isEmpty())
         return WorkerAtReceipt::Unknown;
-    return q.value(0).toString() == QStringLiteral("是") ? WorkerAtReceipt::Earns : WorkerAtReceipt::DoesNotEarn;
+    return r.value(0, 0).toString() == QStringLiteral("是") ? WorkerAtReceipt::Earns : WorkerAtReceipt::DoesNotEarn;
 }
 
 } // namespace ts::commission

@@ -9,10 +9,10 @@ namespace {
 
 QStringList column(Db& db, const QString& sql, const Binds& binds = {})
 {
+    const Rows r = db.select(sql, binds);
     QStringList out;
-    QSqlQuery q = db.exec(sql, binds);
-    while (q.next())
-        out << q.value(0).toString();
+    for (int i = 0; i < r.size(); ++i)
+        out << r.value(i, 0).toString();
     return out;
 }
 
@@ -50,7 +50,7 @@ Outcome CustomerCommissionBatch::byDistrict(const QString& district, const QStri
             b.insert(QStringLiteral("sub"), subDistrict);
         }
     }
-    db_.exec(sql, b);
+    db_.run(sql, b);
     return Outcome::done(doneMessage());
 }
 
@@ -63,15 +63,15 @@ Outcome CustomerCommissionBatch::byCustomerType(const QString& customerType, con
         return Outcome::refused(badRateMessage());
     const Binds b{{QStringLiteral("rate"), rate.toVariant()}, {QStringLiteral("type"), customerType}};
     if (customerType.isEmpty()) {
-        db_.exec(QStringLiteral("update 客户资料 set 提成=:rate"), {{QStringLiteral("rate"), rate.toVariant()}});
+        db_.run(QStringLiteral("update 客户资料 set 提成=:rate"), {{QStringLiteral("rate"), rate.toVariant()}});
         return Outcome::done(doneMessage());
     }
     // The customers and their type change together, or a failure would leave
     // new customers of the type on the old rate while the existing ones moved.
-    Transaction t(db_);
-    db_.exec(QStringLiteral("update 客户资料 set 提成=:rate where 客户类型=:type"), b);
-    db_.exec(QStringLiteral("update 客户类型 set 提成=:rate where 客户类型=:type"), b);
-    t.commit();
+    db_.write([&] {
+        db_.run(QStringLiteral("update 客户资料 set 提成=:rate where 客户类型=:type"), b);
+        db_.run(QStringLiteral("update 客户类型 set 提成=:rate where 客户类型=:type"), b);
+    });
     return Outcome::done(doneMessage());
 }
 

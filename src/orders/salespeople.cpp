@@ -9,21 +9,18 @@ namespace {
 const QString kEmptyName = QStringLiteral("请输入业务员姓名！！");
 const QString kDuplicate = QStringLiteral("已有重复的业务员姓名！！");
 const QString kGone = QStringLiteral("该业务员已经不存在！！");
+const QString kNameRule = QStringLiteral("业务员表.姓名");
 
 } // namespace
 
-QSqlQuery Salespeople::list()
+Rows Salespeople::list()
 {
-    return db_.exec(QStringLiteral("select 姓名 from 业务员表 order by 姓名"));
+    return db_.select(QStringLiteral("select 姓名 from 业务员表 order by 姓名"));
 }
 
 QStringList Salespeople::names()
 {
-    QStringList out;
-    QSqlQuery q = list();
-    while (q.next())
-        out << q.value(0).toString();
-    return out;
+    return list().texts(QStringLiteral("姓名"));
 }
 
 bool Salespeople::exists(const QString& name)
@@ -36,32 +33,34 @@ Outcome Salespeople::add(const QString& name)
 {
     if (name.trimmed().isEmpty())
         return Outcome::refused(kEmptyName);
-    Transaction t(db_);
-    if (exists(name))
-        return Outcome::refused(kDuplicate);
-    db_.exec(QStringLiteral("insert into 业务员表 (姓名) values (:name)"), {{QStringLiteral("name"), name}});
-    t.commit();
-    return Outcome::done();
+    return db_.write([&] {
+        db_.serialise(kNameRule);
+        if (exists(name))
+            return Outcome::refused(kDuplicate);
+        db_.run(QStringLiteral("insert into 业务员表 (姓名) values (:name)"), {{QStringLiteral("name"), name}});
+        return Outcome::done();
+    });
 }
 
 Outcome Salespeople::rename(const QString& originalName, const QString& name)
 {
     if (name.trimmed().isEmpty())
         return Outcome::refused(kEmptyName);
-    Transaction t(db_);
-    if (name != originalName && exists(name))
-        return Outcome::refused(kDuplicate);
-    QSqlQuery q = db_.exec(QStringLiteral("update 业务员表 set 姓名=:name where 姓名=:original"),
-                           {{QStringLiteral("name"), name}, {QStringLiteral("original"), originalName}});
-    if (q.numRowsAffected() == 0)
-        return Outcome::refused(kGone);
-    t.commit();
-    return Outcome::done();
+    return db_.write([&] {
+        db_.serialise(kNameRule);
+        if (name != originalName && exists(name))
+            return Outcome::refused(kDuplicate);
+        if (db_.run(QStringLiteral("update 业务员表 set 姓名=:name where 姓名=:original"),
+                    {{QStringLiteral("name"), name}, {QStringLiteral("original"), originalName}})
+            == 0)
+            return Outcome::refused(kGone);
+        return Outcome::done();
+    });
 }
 
 Outcome Salespeople::remove(const QString& name)
 {
-    db_.exec(QStringLiteral("delete from 业务员表 where 姓名=:name"), {{QStringLiteral("name"), name}});
+    db_.run(QStringLiteral("delete from 业务员表 where 姓名=:name"), {{QStringLiteral("name"), name}});
     return Outcome::done();
 }
 

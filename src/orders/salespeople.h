@@ -2,7 +2,7 @@
 
 #include "storage/outcome.h"
 
-#include <QSqlQuery>
+#include "storage/rows.h"
 #include <QString>
 #include <QStringList>
 
@@ -17,7 +17,7 @@ class Salespeople {
 public:
     explicit Salespeople(Db& db) : db_(db) {}
 
-    QSqlQuery list();  // 姓名 of every salesperson
+    Rows list();  // 姓名 of every salesperson
     QStringList names();
     bool exists(const QString& name);
 

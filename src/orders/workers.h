@@ -2,7 +2,7 @@
 
 #include "storage/outcome.h"
 
-#include <QSqlQuery>
+#include "storage/rows.h"
 #include <QString>
 #include <QStringList>
 
@@ -29,7 +29,7 @@ public:
     explicit DeliveryWorkers(Db& db) : db_(db) {}
 
     // 姓名, 电话, 所用车辆, 配送提成 of every worker.
-    QSqlQuery list();
+    Rows list();
     std::optional<DeliveryWorker> find(const QString& name);
 
     Outcome add(const DeliveryWorker& worker);

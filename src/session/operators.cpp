@@ -2,7 +2,6 @@
 
 #include "storage/passwords.h"
 
-#include <QSqlQuery>
 
 #include <algorithm>
 
@@ -40,6 +39,12 @@ const QList<RightsGroup>& rightsGroups()
     return groups;
 }
 
+namespace {
+
+const QString kNameRule = QStringLiteral("登陆.用户");
+
+} // namespace
+
 QString noRights()
 {
     return QString(31, QLatin1Char('0'));
@@ -48,49 +53,52 @@ QString noRights()
 QList<OperatorRow> Operators::list()
 {
     QList<OperatorRow> rows;
-    QSqlQuery q = db_.exec(QStringLiteral("select id, 用户 from 登陆 order by id"));
-    while (q.next())
-        rows.append({q.value(0).toLongLong(), q.value(1).toString()});
+    const Rows r = db_.select(QStringLiteral("select id, 用户 from 登陆 order by id"));
+    for (int i = 0; i < r.size(); ++i)
+        rows.append({r.value(i, 0).toLongLong(), r.value(i, 1).toString()});
     return rows;
 }
 
 std::optional<OperatorRow> Operators::find(const QString& name)
 {
-    QSqlQuery q = db_.exec(QStringLiteral("select id, 用户 from 登陆 where 用户=:u order by id"), {{QStringLiteral("u"), name}});
-    if (!q.next())
+    const Rows r = db_.select(QStringLiteral("select id, 用户 from 登陆 where 用户=:u order by id"),
+                              {{QStringLiteral("u"), name}});
+    if (r.isEmpty())
         return std::nullopt;
-    return OperatorRow{q.value(0).toLongLong(), q.value(1).toString()};
+    return OperatorRow{r.value(0, 0).toLongLong(), r.value(0, 1).toString()};
 }
 
 QStringList Operators::rights(const QString& name)
 {
     QStringList r(9);
-    QSqlQuery q = db_.exec(QStringLiteral("select right1, right2, right3, right4, right5, right6, right7, right8, right9 "
-                                          "from 登陆 where 用户=:u order by id"),
-                           {{QStringLiteral("u"), name}});
-    if (q.next())
+    const Rows q = db_.select(QStringLiteral("select right1, right2, right3, right4, right5, right6, right7, right8, right9 "
+                                             "from 登陆 where 用户=:u order by id"),
+                              {{QStringLiteral("u"), name}});
+    if (!q.isEmpty())
         for (int i = 0; i < 9; ++i)
-            r[i] = q.value(i).toString();
+            r[i] = q.value(0, i).toString();
     return r;
 }
 
 std::optional<QStringList> Operators::authenticate(const QString& name, const QString& password)
 {
-    QSqlQuery q = db_.exec(QStringLiteral("select id, 密码, right1, right2, right3, right4, right5, right6, right7, "
-                                          "right8, right9 from 登陆 where 用户=:u order by id"),
-                           {{QStringLiteral("u"), name}});
-    while (q.next()) {
-        const QString stored = q.value(1).toString();
+    const Rows q = db_.select(QStringLiteral("select id, 密码, right1, right2, right3, right4, right5, right6, right7, "
+                                             "right8, right9 from 登陆 where 用户=:u order by id"),
+                              {{QStringLiteral("u"), name}});
+    for (int row = 0; row < q.size(); ++row) {
+        // A row without a password is no open door: it matches nothing.
+        if (q.value(row, 1).isNull())
+            continue;
+        const QString stored = q.value(row, 1).toString();
         if (!passwordMatches(password, stored))
             continue;
         QStringList rights;
         for (int i = 2; i < 11; ++i)
-            rights << q.value(i).toString();
-        const qint64 id = q.value(0).toLongLong();
-        q.finish();
+            rights << q.value(row, i).toString();
+        const qint64 id = q.value(row, 0).toLongLong();
         if (!isPasswordHash(stored))
-            db_.exec(QStringLiteral("update 登陆 set 密码=:p where id=:id"),
-                     {{QStringLiteral("p"), hashPassword(password)}, {QStringLiteral("id"), id}});
+            db_.run(QStringLiteral("update 登陆 set 密码=:p where id=:id"),
+                    {{QStringLiteral("p"), hashPassword(password)}, {QStringLiteral("id"), id}});
         return rights;
     }
     return std::nullopt;
@@ -103,7 +111,7 @@ QString Operators::setGroupRights(const QString& name, int group, const QList<bo
         s += on ? QLatin1Char('1') : QLatin1Char('0');
     // The column name comes from our own group number, never from input.
     const int n = std::clamp(group, 1, 9);
-    db_.exec(QStringLiteral("update 登陆 set right%1=:r where 用户=:u").arg(n),
+    db_.run(QStringLiteral("update 登陆 set right%1=:r where 用户=:u").arg(n),
              {{QStringLiteral("r"), s}, {QStringLiteral("u"), name}});
     return s;
 }
@@ -116,15 +124,16 @@ Outcome Operators::add(const QString& name, const QString& password, const QStri
         return Outcome::refused(QStringLiteral("请输入密码"));
     if (password != repeat)
         return Outcome::refused(QStringLiteral("两次密码输入的不一致！！"));
-    Transaction tx(db_);
-    if (find(name))
-        return Outcome::refused(QStringLiteral("此用户名已经存在！！"));
-    const QString none = noRights();
-    db_.exec(QStringLiteral("insert into 登陆 (用户, 密码, 权限, right1, right2, right3, right4, right5, right6, right7, "
-                            "right8, right9) values (:u, :p, '', :r, :r, :r, :r, :r, :r, :r, :r, :r)"),
-             {{QStringLiteral("u"), name}, {QStringLiteral("p"), hashPassword(password)}, {QStringLiteral("r"), none}});
-    tx.commit();
-    return Outcome::done();
+    const QString hash = hashPassword(password);  // slow on purpose: outside the transaction
+    return db_.write([&] {
+        db_.serialise(kNameRule);
+        if (find(name))
+            return Outcome::refused(QStringLiteral("此用户名已经存在！！"));
+        db_.run(QStringLiteral("insert into 登陆 (用户, 密码, 权限, right1, right2, right3, right4, right5, right6, right7, "
+                               "right8, right9) values (:u, :p, '', :r, :r, :r, :r, :r, :r, :r, :r, :r)"),
+                {{QStringLiteral("u"), name}, {QStringLiteral("p"), hash}, {QStringLiteral("r"), noRights()}});
+        return Outcome::done();
+    });
 }
 
 Outcome Operators::change(qint64 id, const QString& name, const QString& password, const QString& repeat)
@@ -135,26 +144,28 @@ Outcome Operators::change(qint64 id, const QString& name, const QString& passwor
         return Outcome::refused(QStringLiteral("请输入用户名"));
     if (password != repeat)
         return Outcome::refused(QStringLiteral("两次密码输入的不一致！！"));
-    Transaction tx(db_);
-    const QVariant other = db_.scalar(QStringLiteral("select id from 登陆 where 用户=:u and id<>:id"),
-                                      {{QStringLiteral("u"), name}, {QStringLiteral("id"), id}});
-    if (!other.isNull())
-        return Outcome::refused(QStringLiteral("此用户名已经存在！！"));
-    if (password.isEmpty())
-        db_.exec(QStringLiteral("update 登陆 set 用户=:u, 权限='' where id=:id"),
-                 {{QStringLiteral("u"), name}, {QStringLiteral("id"), id}});
-    else
-        db_.exec(QStringLiteral("update 登陆 set 用户=:u, 密码=:p, 权限='' where id=:id"),
-                 {{QStringLiteral("u"), name}, {QStringLiteral("p"), hashPassword(password)}, {QStringLiteral("id"), id}});
-    tx.commit();
-    return Outcome::done(QStringLiteral("修改完毕"));
+    const QString hash = password.isEmpty() ? QString() : hashPassword(password);
+    return db_.write([&] {
+        db_.serialise(kNameRule);
+        const QVariant other = db_.scalar(QStringLiteral("select id from 登陆 where 用户=:u and id<>:id"),
+                                          {{QStringLiteral("u"), name}, {QStringLiteral("id"), id}});
+        if (!other.isNull())
+            return Outcome::refused(QStringLiteral("此用户名已经存在！！"));
+        if (hash.isEmpty())
+            db_.run(QStringLiteral("update 登陆 set 用户=:u, 权限='' where id=:id"),
+                    {{QStringLiteral("u"), name}, {QStringLiteral("id"), id}});
+        else
+            db_.run(QStringLiteral("update 登陆 set 用户=:u, 密码=:p, 权限='' where id=:id"),
+                    {{QStringLiteral("u"), name}, {QStringLiteral("p"), hash}, {QStringLiteral("id"), id}});
+        return Outcome::done(QStringLiteral("修改完毕"));
+    });
 }
 
 Outcome Operators::remove(const QString& name, const QString& loggedIn)
 {
     if (name == loggedIn)
         return Outcome::refused(QStringLiteral("不能删除自己"));
-    db_.exec(QStringLiteral("delete from 登陆 where 用户=:u"), {{QStringLiteral("u"), name}});
+    db_.run(QStringLiteral("delete from 登陆 where 用户=:u"), {{QStringLiteral("u"), name}});
     return Outcome::done();
 }
 
@@ -165,20 +176,19 @@ Outcome Operators::changePassword(const QString& loggedIn, const QString& oldPas
         return Outcome::refused(QStringLiteral("新密码不能为空！！"));
     if (newPassword != confirm)
         return Outcome::refused(QStringLiteral("两次输入的密码不相同！！"));
-    Transaction tx(db_);
-    QSqlQuery q = db_.exec(QStringLiteral("select id, 密码 from 登陆 where 用户=:u order by id"),
-                           {{QStringLiteral("u"), loggedIn}});
-    std::optional<qint64> id;
-    while (q.next() && !id)
-        if (passwordMatches(oldPassword, q.value(1).toString()))
-            id = q.value(0).toLongLong();
-    q.finish();
-    if (!id)
-        return Outcome::refused(QStringLiteral("原密码错误！！"));
-    db_.exec(QStringLiteral("update 登陆 set 密码=:p where id=:id"),
-             {{QStringLiteral("p"), hashPassword(newPassword)}, {QStringLiteral("id"), *id}});
-    tx.commit();
-    return Outcome::done(QStringLiteral("密码修改成功！！"));
+    const QString hash = hashPassword(newPassword);
+    return db_.write([&] {
+        const Rows q = db_.select(QStringLiteral("select id, 密码 from 登陆 where 用户=:u order by id"),
+                                  {{QStringLiteral("u"), loggedIn}});
+        std::optional<qint64> id;
+        for (int i = 0; i < q.size() && !id; ++i)
+            if (!q.value(i, 1).isNull() && passwordMatches(oldPassword, q.value(i, 1).toString()))
+                id = q.value(i, 0).toLongLong();
+        if (!id)
+            return Outcome::refused(QStringLiteral("原密码错误！！"));
+        db_.run(QStringLiteral("update 登陆 set 密码=:p where id=:id"), {{QStringLiteral("p"), hash}, {QStringLiteral("id"), *id}});
+        return Outcome::done(QStringLiteral("密码修改成功！！"));
+    });
 }
 
 } // namespace ts

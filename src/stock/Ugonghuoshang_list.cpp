@@ -56,12 +56,8 @@ TFgonghuoshang_list::TFgonghuoshang_list(QWidget* parent) : Form(parent)
 void TFgonghuoshang_list::reload()
 {
     reloadKeepingRow(
-        grid_,
-        [this] {
-            QSqlQuery q = SupplierList(appDb()).list();
-            grid_->load(q);
-        },
-        QString(), QVariant(), std::max(grid_->currentRow(), 0));
+        grid_, [this] { grid_->load(SupplierList(appDb()).list()); }, QString(), QVariant(),
+        std::max(grid_->currentRow(), 0));
 }
 
 void TFgonghuoshang_list::openSupplierForm(const QString& key)

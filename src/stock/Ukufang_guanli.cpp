@@ -78,13 +78,7 @@ void Tkufang_guanli::reload()
 void Tkufang_guanli::reloadKeeping(qint64 id, int fallbackRow)
 {
     runAction(this, [&] {
-        reloadKeepingRow(
-            grid_,
-            [this] {
-                QSqlQuery q = editor_->list();
-                grid_->load(q);
-            },
-            QStringLiteral("id"), id, fallbackRow);
+        reloadKeepingRow(grid_, [this] { grid_->load(editor_->list()); }, QStringLiteral("id"), id, fallbackRow);
     });
     showState();
     showCurrent();

@@ -56,12 +56,8 @@ TFshangpin_leixing::TFshangpin_leixing(QWidget* parent) : Form(parent)
 void TFshangpin_leixing::reload()
 {
     reloadKeepingRow(
-        grid_,
-        [this] {
-            QSqlQuery q = ProductTypes(appDb()).list();
-            grid_->load(q);
-        },
-        QString(), QVariant(), std::max(grid_->currentRow(), 0));
+        grid_, [this] { grid_->load(ProductTypes(appDb()).list()); }, QString(), QVariant(),
+        std::max(grid_->currentRow(), 0));
 }
 
 void TFshangpin_leixing::addType()

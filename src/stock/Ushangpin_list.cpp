@@ -65,8 +65,7 @@ Tshangpin_list::Tshangpin_list(QWidget* parent) : Form(parent)
 
 void Tshangpin_list::reload()
 {
-    QSqlQuery q = ProductCatalog(appDb()).list();
-    grid_->load(q);
+    grid_->load(ProductCatalog(appDb()).list());
 }
 
 void Tshangpin_list::openProductForm(qint64 id)

@@ -3,7 +3,7 @@
 #include "storage/db.h"
 #include "storage/outcome.h"
 
-#include <QSqlQuery>
+#include "storage/rows.h"
 #include <QString>
 
 namespace ts {
@@ -17,7 +17,7 @@ public:
     static bool isReserved(const QString& type);
 
     // Rows with the type and a key column "rk" that remove() takes.
-    QSqlQuery list();
+    Rows list();
     Outcome add(const QString& type);
     // Refuses a reserved type; asked before the operator is asked to confirm.
     static Outcome checkRemovable(const QString& type);

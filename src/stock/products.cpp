@@ -29,41 +29,39 @@ QString moneyText(const QVariant& v)
     return v.isNull() ? QString() : Money::fromVariant(v).toDisplayString();
 }
 
+const QString kNameRule = QStringLiteral("产品名称");
+
 } // namespace
 
-QSqlQuery ProductCatalog::list()
+Rows ProductCatalog::list()
 {
-    return db_.exec(QStringLiteral("select id, 产品编号, 产品类型, 产品名称, 产品单位, 单价, 进货价, 水票优惠单价, "
+    return db_.select(QStringLiteral("select id, 产品编号, 产品类型, 产品名称, 产品单位, 单价, 进货价, 水票优惠单价, "
                                    "业务员提成 from 产品列表 order by id"));
 }
 
 std::optional<ProductInput> ProductCatalog::read(qint64 id)
 {
-    QSqlQuery q = db_.exec(QStringLiteral("select 产品名称, 产品单位, 单价, 业务员提成, 进货价, 水票优惠单价, 产品类型, "
-                                          "产品编号 from 产品列表 where id=:id"),
-                           {{QStringLiteral("id"), id}});
-    if (!q.next())
+    const Rows r = db_.select(QStringLiteral("select 产品名称, 产品单位, 单价, 业务员提成, 进货价, 水票优惠单价, 产品类型, "
+                                             "产品编号 from 产品列表 where id=:id"),
+                              {{QStringLiteral("id"), id}});
+    if (r.isEmpty())
         return std::nullopt;
     ProductInput p;
-    p.name = q.value(0).toString();
-    p.unit = q.value(1).toString();
-    p.price = moneyText(q.value(2));
-    p.commission = moneyText(q.value(3));
-    p.purchasePrice = moneyText(q.value(4));
-    p.ticketPrice = moneyText(q.value(5));
-    p.type = q.value(6).toString();
-    p.code = q.value(7).toString();
+    p.name = r.value(0, 0).toString();
+    p.unit = r.value(0, 1).toString();
+    p.price = moneyText(r.value(0, 2));
+    p.commission = moneyText(r.value(0, 3));
+    p.purchasePrice = moneyText(r.value(0, 4));
+    p.ticketPrice = moneyText(r.value(0, 5));
+    p.type = r.value(0, 6).toString();
+    p.code = r.value(0, 7).toString();
     return p;
 }
 
 QStringList ProductCatalog::typeNames()
 {
-    QStringList names;
     // The same order as the type window lists them, on either engine.
-    QSqlQuery q = db_.exec(QStringLiteral("select 类型 from 商品类型 order by %1").arg(RowKey::order(db_)));
-    while (q.next())
-        names << q.value(0).toString();
-    return names;
+    return db_.select(QStringLiteral("select 类型 from 商品类型 order by %1").arg(RowKey::order(db_))).texts(QStringLiteral("类型"));
 }
 
 Outcome ProductCatalog::check(const ProductInput& in, qint64 exceptId)
@@ -117,52 +115,56 @@ Binds ProductCatalog::binds(const ProductInput& in, QString* error) const
 
 Outcome ProductCatalog::add(const ProductInput& in, qint64* id)
 {
-    // The name check and the insert share one transaction so the check sees
-    // what the insert will be judged against.
-    Transaction tx(db_);
-    if (Outcome c = check(in); !c)
-        return c;
-    QString error;
-    const Binds b = binds(in, &error);
-    const qint64 newId =
-        db_.insert(QStringLiteral("insert into 产品列表 (产品编号, 产品类型, 产品名称, 产品单位, 单价, 进货价, 水票优惠单价, "
-                                  "业务员提成) values (:code, :type, :name, :unit, :price, :purchase, :ticket, :commission)"),
-                   b);
-    tx.commit();
-    if (id)
+    // The name check and the insert share one transaction, and no other
+    // station checks a name between them.
+    qint64 newId = 0;
+    const Outcome o = db_.write([&] {
+        db_.serialise(kNameRule);
+        if (Outcome c = check(in); !c)
+            return c;
+        QString error;
+        const Binds b = binds(in, &error);
+        newId = db_.insert(
+            QStringLiteral("insert into 产品列表 (产品编号, 产品类型, 产品名称, 产品单位, 单价, 进货价, 水票优惠单价, "
+                           "业务员提成) values (:code, :type, :name, :unit, :price, :purchase, :ticket, :commission)"),
+            b);
+        return Outcome::done();
+    });
+    if (o && id)
         *id = newId;
-    return Outcome::done();
+    return o;
 }
 
 Outcome ProductCatalog::update(qint64 id, const ProductInput& in)
 {
-    Transaction tx(db_);
-    if (Outcome c = check(in, id); !c)
-        return c;
-    QString error;
-    Binds b = binds(in, &error);
-    b.insert(QStringLiteral("id"), id);
-    db_.exec(QStringLiteral("update 产品列表 set 产品编号=:code, 产品类型=:type, 产品名称=:name, 产品单位=:unit, "
-                            "单价=:price, 进货价=:purchase, 水票优惠单价=:ticket, 业务员提成=:commission where id=:id"),
-             b);
-    tx.commit();
-    return Outcome::done();
+    return db_.write([&] {
+        db_.serialise(kNameRule);
+        if (Outcome c = check(in, id); !c)
+            return c;
+        QString error;
+        Binds b = binds(in, &error);
+        b.insert(QStringLiteral("id"), id);
+        db_.run(QStringLiteral("update 产品列表 set 产品编号=:code, 产品类型=:type, 产品名称=:name, 产品单位=:unit, "
+                               "单价=:price, 进货价=:purchase, 水票优惠单价=:ticket, 业务员提成=:commission where id=:id"),
+                b);
+        return Outcome::done();
+    });
 }
 
 Outcome ProductCatalog::remove(qint64 id)
 {
-    Transaction tx(db_);
-    const Binds byId{{QStringLiteral("id"), id}};
-    QSqlQuery q = db_.exec(QStringLiteral("select 产品名称 from 产品列表 where id=:id"), byId);
-    if (!q.next())
-        return Outcome::done();  // another station deleted it already
-    const Binds byName{{QStringLiteral("name"), q.value(0).toString()}};
-    q.finish();
-    db_.exec(QStringLiteral("delete from 库存总表 where 产品名称=:name"), byName);
-    db_.exec(QStringLiteral("delete from 空桶库存表 where 产品名称=:name"), byName);
-    db_.exec(QStringLiteral("delete from 产品列表 where id=:id"), byId);
-    tx.commit();
-    return Outcome::done();
+    return db_.write([&] {
+        db_.serialise(kNameRule);
+        const Binds byId{{QStringLiteral("id"), id}};
+        const QVariant name = db_.scalar(QStringLiteral("select 产品名称 from 产品列表 where id=:id"), byId);
+        if (name.isNull())
+            return Outcome::done();  // another station deleted it already
+        const Binds byName{{QStringLiteral("name"), name.toString()}};
+        db_.run(QStringLiteral("delete from 库存总表 where 产品名称=:name"), byName);
+        db_.run(QStringLiteral("delete from 空桶库存表 where 产品名称=:name"), byName);
+        db_.run(QStringLiteral("delete from 产品列表 where id=:id"), byId);
+        return Outcome::done();
+    });
 }
 
 } // namespace ts

@@ -3,7 +3,7 @@
 #include "storage/db.h"
 #include "storage/outcome.h"
 
-#include <QSqlQuery>
+#include "storage/rows.h"
 #include <QString>
 #include <QStringList>
 
@@ -33,7 +33,7 @@ public:
     explicit ProductCatalog(Db& db) : db_(db) {}
 
     // Every product for the list, in the order they were entered.
-    QSqlQuery list();
+    Rows list();
     std::optional<ProductInput> read(qint64 id);
     // The choices of 产品类型.
     QStringList typeNames();

@@ -3,7 +3,7 @@
 #include "storage/db.h"
 #include "storage/outcome.h"
 
-#include <QSqlQuery>
+#include "storage/rows.h"
 #include <QString>
 
 #include <optional>
@@ -26,7 +26,7 @@ public:
     explicit SupplierList(Db& db) : db_(db) {}
 
     // Every supplier with a key column "rk" that read, update and remove take.
-    QSqlQuery list();
+    Rows list();
     std::optional<Supplier> read(const QString& key);
     void add(const Supplier& s);
     // Refused when the row is gone or was changed by another station since

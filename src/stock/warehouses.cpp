@@ -2,9 +2,9 @@
 
 namespace ts {
 
-QSqlQuery WarehouseEditor::list()
+Rows WarehouseEditor::list()
 {
-    return db_.exec(QStringLiteral("select id, 库房名称 from 库房名称 order by id"));
+    return db_.select(QStringLiteral("select id, 库房名称 from 库房名称 order by id"));
 }
 
 bool WarehouseEditor::isEnabled(Button b) const
@@ -47,7 +47,7 @@ Outcome WarehouseEditor::save(const QString& name, qint64* id)
         if (id)
             *id = newId;
     } else if (mode_ == Mode::Editing) {
-        db_.exec(QStringLiteral("update 库房名称 set 库房名称=:name where id=:id"),
+        db_.run(QStringLiteral("update 库房名称 set 库房名称=:name where id=:id"),
                  {{QStringLiteral("name"), name}, {QStringLiteral("id"), editedId_}});
         if (id)
             *id = editedId_;
@@ -68,7 +68,7 @@ Outcome WarehouseEditor::remove(qint64 currentId)
     const bool appending = mode_ == Mode::Appending;
     cancel();
     if (!appending && id > 0)
-        db_.exec(QStringLiteral("delete from 库房名称 where id=:id"), {{QStringLiteral("id"), id}});
+        db_.run(QStringLiteral("delete from 库房名称 where id=:id"), {{QStringLiteral("id"), id}});
     return Outcome::done();
 }
 

@@ -3,7 +3,7 @@
 #include "storage/db.h"
 #include "storage/outcome.h"
 
-#include <QSqlQuery>
+#include "storage/rows.h"
 #include <QString>
 
 namespace ts {
@@ -19,7 +19,7 @@ public:
     explicit WarehouseEditor(Db& db) : db_(db) {}
 
     // Every warehouse, in id order as every warehouse pick list shows them.
-    QSqlQuery list();
+    Rows list();
 
     Mode mode() const { return mode_; }
     bool isEnabled(Button b) const;

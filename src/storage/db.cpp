@@ -139,8 +139,12 @@ std::optional<DbTarget> DbTarget::parse(const QString& text, QString* error)
     target.password = url.password();
     target.dbname = url.path().mid(1);
     if (!url.isValid() || target.host.isEmpty() || target.dbname.isEmpty() || target.port <= 0) {
+        // The text may carry a password: it is shown with the password hidden.
+        static const QRegularExpression secret(QStringLiteral("^(postgres(?:ql)?://[^:@/]*):[^@]*@"));
+        QString shown = t;
+        shown.replace(secret, QStringLiteral("\\1:***@"));
         if (error)
-            *error = QStringLiteral("数据库地址格式错误：%1（应为 postgresql://用户@主机:端口/数据库名）").arg(t);
+            *error = QStringLiteral("数据库地址格式错误：%1（应为 postgresql://用户@主机:端口/数据库名）").arg(shown);
         return std::nullopt;
     }
     if (!plainIdentifier(target.dbname)) {
@@ -161,6 +165,7 @@ QString DbTarget::display() const
 Db::Db(const DbTarget& target, const QString& connectionName)
     : target_(target), connectionName_(connectionName)
 {
+    registerMoneyConversions();
 }
 
 Db::~Db()
@@ -213,6 +218,11 @@ bool Db::openConnection(QString* error)
 
 std::unique_ptr<Db> Db::open(const DbTarget& target, QString* error)
 {
+    if (target.engine == Engine::Sqlite && QFileInfo(target.file).isDir()) {
+        if (error)
+            *error = QStringLiteral("这是一个目录，不是数据库文件：%1").arg(target.file);
+        return nullptr;
+    }
     if (target.engine == Engine::Sqlite && !QFileInfo(target.file).isFile()) {
         if (error)
             *error = QStringLiteral("数据库文件不存在：%1").arg(target.file);
@@ -256,6 +266,10 @@ std::unique_ptr<Db> Db::create(const DbTarget& target, QString* error)
                 return nullptr;
             }
         }
+    } else if (QFileInfo(target.file).isDir()) {
+        if (error)
+            *error = QStringLiteral("这是一个目录，不是数据库文件，未做任何改动：%1").arg(target.file);
+        return nullptr;
     } else if (QFileInfo(target.file).exists() && QFileInfo(target.file).size() > 0) {
         // Even an unreadable file is someone's data: never overwrite it.
         std::unique_ptr<Db> probe(new Db(target, nextConnectionName()));
@@ -407,7 +421,8 @@ QString Db::typeName(ColKind kind, int width) const
     case ColKind::DateTime:
         return pg ? QStringLiteral("timestamp(0)") : QStringLiteral("datetime");
     case ColKind::YesNo:
-        return QStringLiteral("boolean");
+        // The Parts read a yes/no that nothing was written to as "no".
+        return QStringLiteral("boolean default false");
     case ColKind::Text:
         return QStringLiteral("varchar(%1)").arg(width > 0 ? width : 50);
     case ColKind::Memo:
@@ -432,6 +447,12 @@ void Db::rollback()
 {
     QString ignored;
     tryExec(QStringLiteral("rollback"), &ignored);
+}
+
+void Db::requireTransaction(const char* what) const
+{
+    if (!inTransaction())
+        throw DbError(QStringLiteral("%1 needs an open transaction").arg(QString::fromUtf8(what)), QString());
 }
 
 void Db::serialise(const QString& rule, qint64 key)

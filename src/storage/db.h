@@ -118,6 +118,9 @@ public:
     QString typeName(ColKind kind, int width) const;
 
     bool inTransaction() const { return depth_ > 0; }
+    // For writes that belong to their caller's operation: throws when no
+    // transaction is open, since a lone write could be left half-done.
+    void requireTransaction(const char* what) const;
 
     // Runs `op` as one transaction and returns what it returns. An Outcome
     // that says "refused" rolls back whatever op wrote before refusing.

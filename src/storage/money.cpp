@@ -93,4 +93,16 @@ QString Money::toDisplayString() const
     return s == QLatin1String("-0") ? QStringLiteral("0") : s;
 }
 
+void registerMoneyConversions()
+{
+    // Grids and forms read values with QVariant::toString(); a money value
+    // must read as its amount there, not as an empty text.
+    static const bool done = [] {
+        QMetaType::registerConverter<Money, QString>(&Money::toDisplayString);
+        QMetaType::registerConverter<Money, double>(&Money::toDouble);
+        return true;
+    }();
+    (void)done;
+}
+
 } // namespace ts

@@ -49,6 +49,10 @@ private:
     std::int64_t units_ = 0;
 };
 
+// Lets a QVariant holding Money convert to its text and to double. Called
+// when a connection opens, before any row is read.
+void registerMoneyConversions();
+
 } // namespace ts
 
 Q_DECLARE_METATYPE(ts::Money)

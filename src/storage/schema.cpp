@@ -1,6 +1,7 @@
 #include "storage/schema.h"
 
 #include "storage/passwords.h"
+#include "storage/schema_version.h"
 #include "storage/upgrade.h"
 
 #include <QStringList>
@@ -32,6 +33,9 @@ void createSchema(Db& db)
     for (const IndexDef& i : schemaIndexes())
         db.exec(QStringLiteral("create %1index %2 on %3 (%4)")
                     .arg(i.unique ? QStringLiteral("unique ") : QString(), i.name, i.table, i.columns));
+    for (const UniqueRule& u : uniqueRules())
+        db.exec(QStringLiteral("create unique index %1 on %2 (%3)")
+                    .arg(QString::fromUtf8(u.index), QString::fromUtf8(u.table), QString::fromUtf8(u.columns)));
 
     // The settings tables are only ever read and updated, never inserted
     // into, so each needs its one row from the start. No caller-ID box and
@@ -60,6 +64,7 @@ void createSchema(Db& db)
     // The schema just written already is the newest: record the program's
     // upgrade statements as done so that the first start runs none of them.
     recordKnownUpgrades(db);
+    recordProgramSchemaVersion(db);
     tx.commit();
 }
 

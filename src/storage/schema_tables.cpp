@@ -728,6 +728,10 @@ QList<TableDef> buildTables()
         table("版本号", {
             text("版本号"),
         }),
+        // The program's own schema changes, apart from 命令表's statements.
+        table("程序结构版本", {
+            integer("版本"),
+        }),
     };
 }
 

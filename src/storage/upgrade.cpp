@@ -66,15 +66,17 @@ UpgradeResult runSchemaUpgrade(Db& db)
     bool okFrom = false;
     const qlonglong from = r.fromVersion.toLongLong(&okFrom);
     const qlonglong to = r.toVersion.toLongLong();
+    // Nothing newer: no write, so a start never waits for another station.
+    if (r.fromVersion == r.toVersion)
+        return r;
 
     Transaction tx(db);
     if (!r.toVersion.isEmpty()) {
-        QSqlQuery q = db.exec(QStringLiteral("select 版本号, sql语句 from 命令表 where 版本号>:v1 and 版本号<=:v2"),
-                              {{QStringLiteral("v1"), okFrom ? from : 0LL}, {QStringLiteral("v2"), to}});
+        const Rows q = db.select(QStringLiteral("select 版本号, sql语句 from 命令表 where 版本号>:v1 and 版本号<=:v2"),
+                                 {{QStringLiteral("v1"), okFrom ? from : 0LL}, {QStringLiteral("v2"), to}});
         QList<std::pair<int, QString>> statements;
-        while (q.next())
-            statements.append({q.value(0).toInt(), q.value(1).toString()});
-        q.finish();
+        for (int i = 0; i < q.size(); ++i)
+            statements.append({q.value(i, 0).toInt(), q.value(i, 1).toString()});
         // Version order, and within one version the order the rows were
         // written in, which is the order their author meant.
         std::stable_sort(statements.begin(), statements.end(),

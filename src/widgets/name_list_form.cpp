@@ -34,8 +34,7 @@ NameListForm::NameListForm(const QString& objectName, const QString& title, cons
 
 void NameListForm::reload()
 {
-    QSqlQuery q = rows();
-    grid_->load(q);
+    grid_->load(rows());
 }
 
 QString NameListForm::currentName() const

@@ -2,7 +2,7 @@
 
 #include "widgets/form_registry.h"
 
-#include <QSqlQuery>
+#include "storage/rows.h"
 #include <QStringList>
 
 namespace ts {
@@ -27,7 +27,7 @@ protected:
               QWidget* parent);
     void reload() override;
 
-    virtual QSqlQuery rows() = 0;
+    virtual Rows rows() = 0;
     virtual void editNew() = 0;
     virtual void editNamed(const QString& name) = 0;
     virtual void removeNamed(const QString& name) = 0;

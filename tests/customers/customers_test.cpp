@@ -362,13 +362,13 @@ TEST_P(CustomersTest, SpecialPricesReplaceTheProductsRow)
     ASSERT_TRUE(records.setSpecialPrice(id, "王芳", "纯净水", "7.5").ok);
     ASSERT_TRUE(records.setSpecialPrice(id, "王芳", "纯净水", "7").ok);
     ASSERT_TRUE(records.setSpecialPrice(id, "王芳", "矿泉水", "9").ok);
-    QSqlQuery q = records.specialPrices(id);
+    const Rows q = records.specialPrices(id);
     QMap<QString, Money> got;
     qint64 firstRow = 0;
-    while (q.next()) {
+    for (int r = 0; r < q.size(); ++r) {
         if (!firstRow)
-            firstRow = q.value(0).toLongLong();
-        got[q.value(1).toString()] = Money::fromVariant(q.value(2));
+            firstRow = q.value(r, 0).toLongLong();
+        got[q.text(r, "产品名称")] = Money::fromVariant(q.value(r, 2));
     }
     EXPECT_EQ(got, (QMap<QString, Money>{{"纯净水", Money::yuan(7)}, {"矿泉水", Money::yuan(9)}}));
     records.removeSpecialPrice(firstRow);

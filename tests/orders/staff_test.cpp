@@ -35,12 +35,9 @@ QStringList sorted(QStringList list)
     return list;
 }
 
-QStringList column(QSqlQuery q, const QString& field)
+QStringList column(const Rows& rows, const QString& field)
 {
-    QStringList out;
-    while (q.next())
-        out << q.value(field).toString();
-    return out;
+    return rows.texts(field);
 }
 
 // ---- delivery workers and salespeople ----
@@ -50,10 +47,10 @@ protected:
     QStringList workerRows()
     {
         QStringList out;
-        QSqlQuery q = DeliveryWorkers(db()).list();
-        while (q.next())
-            out << QStringList{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
-                               q.value(3).toString()}
+        const Rows q = DeliveryWorkers(db()).list();
+        for (int r = 0; r < q.size(); ++r)
+            out << QStringList{q.value(r, 0).toString(), q.value(r, 1).toString(), q.value(r, 2).toString(),
+                               q.value(r, 3).toString()}
                        .join(QLatin1Char('|'));
         // The engines sort Chinese names differently; the set is what counts.
         out.sort();
@@ -398,24 +395,24 @@ protected:
 TEST_P(CommissionReportTest, WorkerDetailListsEveryLineOfThePeriodSettledOrNot)
 {
     CommissionReports reports(db());
-    QSqlQuery q = reports.workerLines("张三", QDate(2026, 12, 1), QDate(2026, 12, 6));
+    const Rows q = db().select(reports.workerLines("张三", QDate(2026, 12, 1), QDate(2026, 12, 6)));
     QStringList docs;
     Money total;
     int units = 0;
-    while (q.next()) {
-        docs << q.value("单据编号").toString();
-        total += Money::fromVariant(q.value("提成"));
-        units += q.value("数量").toInt();
-        EXPECT_EQ(q.value("配送工").toString(), "张三");
+    for (int r = 0; r < q.size(); ++r) {
+        docs << q.text(r, "单据编号");
+        total += Money::fromVariant(q.value(r, "提成"));
+        units += q.value(r, "数量").toInt();
+        EXPECT_EQ(q.text(r, "配送工"), "张三");
     }
     EXPECT_EQ(docs, (QStringList{"202612010001", "202612030001", "202612050001", "202612060001"}));
     EXPECT_EQ(total, money("1.0"));
     EXPECT_EQ(units, 13);
 
     // Both ends of the period count.
-    EXPECT_EQ(column(reports.workerLines("张三", QDate(2026, 12, 10), QDate(2026, 12, 10)), "单据编号"),
+    EXPECT_EQ(column(db().select(reports.workerLines("张三", QDate(2026, 12, 10), QDate(2026, 12, 10))), "单据编号"),
               QStringList{"202612100001"});
-    EXPECT_TRUE(column(reports.workerLines("张三' or '1'='1", QDate(2026, 1, 1), QDate(2027, 1, 1)), "单据编号")
+    EXPECT_TRUE(column(db().select(reports.workerLines("张三' or '1'='1", QDate(2026, 1, 1), QDate(2027, 1, 1))), "单据编号")
                     .isEmpty());
 }
 
@@ -424,9 +421,9 @@ TEST_P(CommissionReportTest, SalespersonTotalsCountTheirCustomersLines)
     CommissionReports reports(db());
     auto totals = [&](const OrderPeriod& p) {
         QMap<QString, int> out;
-        QSqlQuery q = reports.salespersonTotals(p);
-        while (q.next())
-            out.insert(q.value("业务员").toString(), q.value("客户购买数量").toInt());
+        const Rows q = db().select(reports.salespersonTotals(p));
+        for (int r = 0; r < q.size(); ++r)
+            out.insert(q.text(r, "业务员"), q.value(r, "客户购买数量").toInt());
         return out;
     };
     // Customers without a salesperson (empty or never set) are left out.
@@ -434,17 +431,15 @@ TEST_P(CommissionReportTest, SalespersonTotalsCountTheirCustomersLines)
     EXPECT_EQ(totals({true, QDate(2026, 12, 3), QDate(2026, 12, 5)}), (QMap<QString, int>{{"周", 2}, {"吴", 1}}));
     EXPECT_TRUE(totals({true, QDate(2026, 12, 11), QDate(2026, 12, 31)}).isEmpty());
 
-    EXPECT_EQ(column(reports.salespersonLines("周", {}), "单据编号"),
+    EXPECT_EQ(column(db().select(reports.salespersonLines("周", {})), "单据编号"),
               (QStringList{"202612010001", "202612030001", "202612100001"}));
-    QSqlQuery period = reports.salespersonLines("周", {true, QDate(2026, 12, 2), QDate(2026, 12, 10)});
-    ASSERT_TRUE(period.next());
-    EXPECT_EQ(period.value("单据编号").toString(), "202612030001");
-    EXPECT_EQ(period.value("客户姓名").toString(), "乙");
-    EXPECT_EQ(period.value("业务员").toString(), "周");
-    EXPECT_EQ(Money::fromVariant(period.value("应付货款")), Money::yuan(16));
-    ASSERT_TRUE(period.next());
-    EXPECT_EQ(period.value("单据编号").toString(), "202612100001");
-    EXPECT_FALSE(period.next());
+    const Rows period = db().select(reports.salespersonLines("周", {true, QDate(2026, 12, 2), QDate(2026, 12, 10)}));
+    ASSERT_EQ(period.size(), 2);
+    EXPECT_EQ(period.text(0, "单据编号"), "202612030001");
+    EXPECT_EQ(period.text(0, "客户姓名"), "乙");
+    EXPECT_EQ(period.text(0, "业务员"), "周");
+    EXPECT_EQ(Money::fromVariant(period.value(0, "应付货款")), Money::yuan(16));
+    EXPECT_EQ(period.text(1, "单据编号"), "202612100001");
 }
 
 TS_BOTH_ENGINES(CommissionReportTest);

@@ -11,17 +11,17 @@ protected:
     QStringList keys()
     {
         QStringList out;
-        QSqlQuery q = SupplierList(db()).list();
-        while (q.next())
-            out << q.value(0).toString();
+        const Rows q = SupplierList(db()).list();
+        for (int r = 0; r < q.size(); ++r)
+            out << q.value(r, 0).toString();
         return out;
     }
     QStringList names()
     {
         QStringList out;
-        QSqlQuery q = SupplierList(db()).list();
-        while (q.next())
-            out << q.value(1).toString();
+        const Rows q = SupplierList(db()).list();
+        for (int r = 0; r < q.size(); ++r)
+            out << q.value(r, 1).toString();
         return out;
     }
 };

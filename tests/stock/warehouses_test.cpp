@@ -27,9 +27,9 @@ protected:
     QStringList names()
     {
         QStringList out;
-        QSqlQuery q = WarehouseEditor(db()).list();
-        while (q.next())
-            out << q.value(1).toString();
+        const Rows q = WarehouseEditor(db()).list();
+        for (int r = 0; r < q.size(); ++r)
+            out << q.value(r, 1).toString();
         return out;
     }
 };
