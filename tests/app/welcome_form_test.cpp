@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QTemporaryDir>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -29,4 +30,14 @@ TEST(Welcome, BuiltInBrandShowsItsLinesOtherBrandsShowNone)
         EXPECT_EQ(w.findChild<QLabel*>("第一行")->text(), "");
         EXPECT_EQ(w.findChild<QLabel*>("第二行")->text(), "");
     }
+}
+
+TEST(Welcome, IsOnScreenBeforeTheStartUpWorkGoesOn)
+{
+    test::FormGlobals globals;
+    QTemporaryDir dir;
+    Thuanying w(dir.path());
+    w.showWhileWorking();
+    ASSERT_NE(w.windowHandle(), nullptr);
+    EXPECT_TRUE(w.windowHandle()->isExposed());
 }

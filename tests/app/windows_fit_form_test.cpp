@@ -6,12 +6,18 @@
 #include "customers/Ukehu_add.h"
 #include "support/builders.h"
 #include "support/forms/form_fixture.h"
+#include "widgets/application.h"
 #include "widgets/form_helpers.h"
 #include "widgets/form_registry.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTranslator>
 #include <QDir>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTest>
 
 #include <functional>
@@ -47,6 +53,15 @@ protected:
         if (!folder.isEmpty()) {
             QTest::qWait(50);
             w->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+            // The other pages of a tabbed window too.
+            if (auto* pages = w->findChild<QTabWidget*>()) {
+                for (int i = 1; i < pages->count(); ++i) {
+                    pages->setCurrentIndex(i);
+                    QTest::qWait(50);
+                    w->grab().save(QDir(folder).filePath(name + QStringLiteral("_%1.png").arg(i)));
+                }
+                pages->setCurrentIndex(0);
+            }
         }
         w->hide();
     }
@@ -73,6 +88,35 @@ TEST_P(WindowsFitTest, EveryWindowFitsTheScreen)
         look(forms.form(name), name);
     Tkehu_add customer;
     look(&customer, QStringLiteral("Tkehu_add"));
+}
+
+// Qt's own boxes, with Qt's Chinese texts loaded as the program loads them.
+TEST(StandardBoxes, SpeakChineseAndFitTheScreen)
+{
+    QTranslator translation;
+    ASSERT_TRUE(Application::loadQtTranslation(translation));
+    QCoreApplication::installTranslator(&translation);
+    {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("澄源rivodaz"), QStringLiteral("确实要退出吗？"),
+                        QMessageBox::Ok | QMessageBox::Cancel);
+        EXPECT_EQ(box.button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
+        EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("取消"));
+        QFileDialog files(nullptr, QStringLiteral("导出至excel文件"), QDir::tempPath(), QStringLiteral("Excel文件 (*.xlsx)"));
+        files.setOption(QFileDialog::DontUseNativeDialog);
+        files.setAcceptMode(QFileDialog::AcceptSave);
+        for (QWidget* w : std::initializer_list<QWidget*>{&box, &files}) {
+            w->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+            EXPECT_LE(w->width(), kScreen.width());
+            const QString folder = qEnvironmentVariable("TONGSHUI_SCREENSHOTS");
+            if (!folder.isEmpty()) {
+                QTest::qWait(50);
+                w->grab().save(QDir(folder).filePath(QString::fromLatin1(w->metaObject()->className()) + QStringLiteral(".png")));
+            }
+            w->hide();
+        }
+    }
+    QCoreApplication::removeTranslator(&translation);
 }
 
 TS_BOTH_ENGINES(WindowsFitTest);
