@@ -95,7 +95,7 @@ TEST_P(StaffFormTest, AWorkerIsAddedThroughTheListWithTheEnterKey)
 
 TEST_P(StaffFormTest, DeletingAsksFirstAndCancelKeepsTheRow)
 {
-    ASSERT_TRUE(DeliveryWorkers(db()).add({"李四", "", "", "否"}));
+    addWorker(db(), "李四", {{"配送提成", "否"}});
     // A vendor's title, as the start-up sets it, so the caption cannot be
     // told apart from the short-company-name captions of other lists by luck.
     const QString title = QCoreApplication::applicationName();
@@ -138,7 +138,7 @@ TEST_P(StaffFormTest, ADatabaseFailureIsShownNotThrown)
 
 TEST_P(StaffFormTest, SalespersonIsRenamedThroughItsEditor)
 {
-    db().exec("insert into 业务员表 (姓名) values ('周')");
+    addSalesperson(db(), "周");
     TFyewuyuan_guanli list;
     list.show();
     list.grid()->setCurrentRow(0);
@@ -157,8 +157,7 @@ TEST_P(StaffFormTest, SalespersonIsRenamedThroughItsEditor)
 
 TEST_P(StaffFormTest, BatchChangeBySubDistrict)
 {
-    db().exec("insert into 区域 (区域) values ('东区')");
-    db().exec("insert into 小区域 (区域,小区域) values ('东区','东一')");
+    addRegion(db(), "东区", {"东一"});
     addCustomer(db(), {{"客户姓名", "甲"}, {"客户地区", "东区"}, {"小区域", "东一"}, {"提成", 0}});
     addCustomer(db(), {{"客户姓名", "乙"}, {"客户地区", "东区"}, {"小区域", "东二"}, {"提成", 0}});
     TFchengpi_xiugai_ticheng form;

@@ -175,7 +175,7 @@ TEST_P(CommissionRulesTest, LineCommissionFollowsTheMethod)
         EXPECT_EQ(*got, money(c.expected)) << c.method << " " << c.units;
     }
 
-    db().exec("insert into 客户类型 (客户类型,提成) values ('单位', 1)");
+    test::addCustomerType(db(), "单位", Money::yuan(1));
     EXPECT_EQ(commission::customerTypeRate(db(), "单位"), Money::yuan(1));
     EXPECT_EQ(commission::customerTypeRate(db(), "家庭"), Money());
 }
@@ -240,13 +240,10 @@ protected:
                          {"t", c.type ? QVariant(QString::fromUtf8(c.type)) : QVariant()},
                          {"r", money("0.3").toVariant()}});
         }
-        db().exec("insert into 客户类型 (客户类型,提成) values ('单位', 0.3)");
-        db().exec("insert into 客户类型 (客户类型,提成) values ('家庭', 0.3)");
-        db().exec("insert into 区域 (区域) values ('东区')");
-        db().exec("insert into 区域 (区域) values ('西区')");
-        db().exec("insert into 小区域 (区域,小区域) values ('东区','东二')");
-        db().exec("insert into 小区域 (区域,小区域) values ('东区','东一')");
-        db().exec("insert into 小区域 (区域,小区域) values ('西区','西一')");
+        test::addCustomerType(db(), "单位", money("0.3"));
+        test::addCustomerType(db(), "家庭", money("0.3"));
+        test::addRegion(db(), "东区", {"东二", "东一"});
+        test::addRegion(db(), "西区", {"西一"});
         db().exec("insert into 产品销售开票 (单据编号,客户编号,提成) values ('202612010001', 1, 0.9)");
     }
 

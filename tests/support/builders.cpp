@@ -75,9 +75,9 @@ void addRegion(Db& db, const QString& region, const QStringList& subAreas)
         insertRow(db, QStringLiteral("小区域"), {{QStringLiteral("区域"), region}, {QStringLiteral("小区域"), s}});
 }
 
-void addCustomerType(Db& db, const QString& type, double commission)
+void addCustomerType(Db& db, const QString& type, Money commission)
 {
-    insertRow(db, QStringLiteral("客户类型"), {{QStringLiteral("客户类型"), type}, {QStringLiteral("提成"), commission}});
+    insertRow(db, QStringLiteral("客户类型"), {{QStringLiteral("客户类型"), type}, {QStringLiteral("提成"), commission.toVariant()}});
 }
 
 } // namespace ts::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "storage/db.h"
+#include "storage/money.h"
 
 #include <QString>
 #include <QStringList>
@@ -24,7 +25,7 @@ void addSalesperson(Db& db, const QString& name);
 // 区域 and its 小区域.
 void addRegion(Db& db, const QString& region, const QStringList& subAreas = {});
 // 客户类型 with its commission.
-void addCustomerType(Db& db, const QString& type, double commission = 0);
+void addCustomerType(Db& db, const QString& type, Money commission = Money());
 
 // Inserts one row of `table` with `columns`; the id for tables with one.
 qint64 insertRow(Db& db, const QString& table, const QVariantMap& columns, const QString& idColumn = {});
