@@ -68,17 +68,8 @@ void Tcaozuoyuan_add::save()
         Operators ops(appDb());
         if (id_ == 0)
             return ops.add(name_->text(), password_->text(), repeat_->text());
-        QString oldName;
-        for (const OperatorRow& row : ops.list())
-            if (row.id == id_)
-                oldName = row.name;
-        const Outcome o = ops.change(id_, name_->text(), password_->text(), repeat_->text());
-        // The password change and the rights reload find the logged-in
-        // operator by name, so a renamed self must follow.
-        LoginValues& lv = LoginValues::current();
-        if (o && !oldName.isEmpty() && oldName == lv.operatorName)
-            lv.operatorName = name_->text();
-        return o;
+        return ops.change(id_, name_->text(), password_->text(), repeat_->text(),
+                          &LoginValues::current().operatorName);
     });
     if (!r)
         return;

@@ -136,7 +136,8 @@ Outcome Operators::add(const QString& name, const QString& password, const QStri
     });
 }
 
-Outcome Operators::change(qint64 id, const QString& name, const QString& password, const QString& repeat)
+Outcome Operators::change(qint64 id, const QString& name, const QString& password, const QString& repeat,
+                          QString* loggedIn)
 {
     // Rows are found, edited and deleted by name: a second operator of the
     // same name would be changed and deleted together with the first.
@@ -145,8 +146,10 @@ Outcome Operators::change(qint64 id, const QString& name, const QString& passwor
     if (password != repeat)
         return Outcome::refused(QStringLiteral("两次密码输入的不一致！！"));
     const QString hash = password.isEmpty() ? QString() : hashPassword(password);
-    return db_.write([&] {
+    QString before;
+    const Outcome o = db_.write([&] {
         db_.serialise(kNameRule);
+        before = db_.scalar(QStringLiteral("select 用户 from 登陆 where id=:id"), {{QStringLiteral("id"), id}}).toString();
         const QVariant other = db_.scalar(QStringLiteral("select id from 登陆 where 用户=:u and id<>:id"),
                                           {{QStringLiteral("u"), name}, {QStringLiteral("id"), id}});
         if (!other.isNull())
@@ -159,6 +162,9 @@ Outcome Operators::change(qint64 id, const QString& name, const QString& passwor
                     {{QStringLiteral("u"), name}, {QStringLiteral("p"), hash}, {QStringLiteral("id"), id}});
         return Outcome::done(QStringLiteral("修改完毕"));
     });
+    if (o && loggedIn && !before.isEmpty() && before == *loggedIn)
+        *loggedIn = name;
+    return o;
 }
 
 Outcome Operators::remove(const QString& name, const QString& loggedIn)

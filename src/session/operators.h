@@ -50,7 +50,10 @@ public:
     Outcome add(const QString& name, const QString& password, const QString& repeat);
     // An empty password (and repetition) keeps the stored one: the form
     // cannot show a hash back to the operator.
-    Outcome change(qint64 id, const QString& name, const QString& password, const QString& repeat);
+    // `loggedIn`, the logged-in operator's name, follows when he renames
+    // himself: the password change and the rights reload find him by name.
+    Outcome change(qint64 id, const QString& name, const QString& password, const QString& repeat,
+                   QString* loggedIn = nullptr);
     // Refuses the logged-in operator; the form has asked already.
     Outcome remove(const QString& name, const QString& loggedIn);
     Outcome changePassword(const QString& loggedIn, const QString& oldPassword, const QString& newPassword,

@@ -97,6 +97,19 @@ TEST_P(OperatorsTest, ChangeKeepsRightsAndRefusesTakenNames)
     EXPECT_FALSE(ops.authenticate("张三", "a").has_value());
 }
 
+TEST_P(OperatorsTest, TheLoggedInNameFollowsOnlyARenameOfHimself)
+{
+    Operators ops(db());
+    ASSERT_TRUE(ops.add("小张", "a", "a"));
+    QString loggedIn = QStringLiteral("admin");
+    ASSERT_TRUE(ops.change(ops.find("小张")->id, "张三", "", "", &loggedIn));
+    EXPECT_EQ(loggedIn, "admin");
+    EXPECT_EQ(ops.change(ops.find("admin")->id, "张三", "", "", &loggedIn).message, "此用户名已经存在！！");
+    EXPECT_EQ(loggedIn, "admin");
+    ASSERT_TRUE(ops.change(ops.find("admin")->id, "老王", "", "", &loggedIn));
+    EXPECT_EQ(loggedIn, "老王");
+}
+
 TEST_P(OperatorsTest, DeleteRefusesOneselfAndRemovesOthers)
 {
     Operators ops(db());
