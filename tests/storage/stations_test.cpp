@@ -91,6 +91,51 @@ TEST_P(StationsTest, SameNamesAndAddressesFromFourStationsGiveOneRowEach)
     EXPECT_EQ(count("select count(distinct 联系地址) from 客户资料 where 联系地址 like '人民路%'"), n);
 }
 
+TEST_P(StationsTest, EveryCheckThenWriteRuleHoldsWithFourStations)
+{
+    struct Case {
+        const char* kind;
+        const char* table;   // where the rows land
+        const char* column;  // the name column
+        const char* refusal; // what the losers are told; null: every attempt lands
+        int n;
+    };
+    const Case cases[] = {
+        {"product-type", "商品类型", "类型", "已有重复的类型！！", 20},
+        {"customer-type", "客户类型", "客户类型", "已有重复的客户类型！！", 20},
+        {"region", "区域", "区域", "已有重复的区域设置！！", 20},
+        {"sub-area", "小区域", "小区域", "已有重复的小区域设置！！", 20},
+        {"worker", "员工列表", "姓名", "已有重复的配送员姓名！！", 20},
+        {"salesperson", "业务员表", "姓名", "已有重复的业务员姓名！！", 20},
+        {"operator", "登陆", "用户", "此用户名已经存在！！", 6},
+        {"special-price", "特价表", "产品名称", nullptr, 20},
+        {"ticket-balance", "客户水票总表", "产品名称", nullptr, 20},
+    };
+    QList<QStringList> stations;
+    for (const Case& c : cases)
+        for (int s = 0; s < 4; ++s)
+            stations << QStringList{"add", c.kind, QStringLiteral("名%1_").arg(c.kind), QString::number(c.n)};
+    const QList<QStringList> out = run(stations);
+    for (int k = 0; k < int(std::size(cases)); ++k) {
+        const Case& c = cases[k];
+        const Tally t = tally(out.mid(4 * k, 4));
+        EXPECT_TRUE(t.other.isEmpty()) << c.kind << ": " << t.other.join('\n').toStdString();
+        const QString like = QStringLiteral("名%1\\_%%").arg(c.kind);
+        const Binds b{{"p", like}};
+        const QString where = QStringLiteral(" from %1 where %2 like :p escape '\\'").arg(c.table, c.column);
+        EXPECT_EQ(db().scalar("select count(*)" + where, b).toInt(), c.n) << c.kind;
+        EXPECT_EQ(db().scalar(QStringLiteral("select count(distinct %1)").arg(c.column) + where, b).toInt(), c.n) << c.kind;
+        if (c.refusal) {
+            EXPECT_EQ(t.ok, c.n) << c.kind;
+            EXPECT_EQ(t.refused, QStringList(3 * c.n, QString::fromUtf8(c.refusal))) << c.kind;
+        } else {
+            EXPECT_EQ(t.ok, 4 * c.n) << c.kind;
+        }
+    }
+    // Every station's ticket reached the one balance row of its kind.
+    EXPECT_EQ(db().scalar("select sum(还剩数量) from 客户水票总表 where 客户编号=1").toInt(), 4 * 20);
+}
+
 TEST_P(StationsTest, RenamingOneCustomerFromFourStationsLandsEveryRename)
 {
     const qint64 id = db().insert("insert into 客户资料 (客户姓名, 联系地址, 联系电话, 客户地区) "

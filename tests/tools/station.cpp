@@ -5,13 +5,22 @@
 //   ts_station TARGET add-products PREFIX N
 //   ts_station TARGET add-customers PREFIX N
 //   ts_station TARGET rename-customer ID PREFIX N
+//   ts_station TARGET add KIND PREFIX N     (KIND: product-type, customer-type,
+//                                           region, sub-area, worker, salesperson,
+//                                           operator, special-price, ticket-balance)
 //   ts_station TARGET hold SECONDS          (keeps a write open, then commits)
 //
 // Each line is "ok", "refused <message>", "busy <message>" or "error <message>".
 
 #include "customers/customer_records.h"
+#include "customers/customer_setup.h"
+#include "orders/salespeople.h"
+#include "orders/workers.h"
+#include "prepaid/tickets.h"
+#include "stock/product_types.h"
 #include "stock/products.h"
 #include "storage/db.h"
+#include "storage/operators.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -100,6 +109,35 @@ int main(int argc, char** argv)
                 c.name = a.at(4) + QString::number(i);
                 return records.update(id, current->name, c);
             });
+    } else if (op == QLatin1String("add") && a.size() == 6) {
+        const QString kind = a.at(3);
+        const std::function<Outcome(const QString&)> add =
+            kind == QLatin1String("product-type")    ? std::function<Outcome(const QString&)>(
+                                                           [&](const QString& n) { return ProductTypes(*db).add(n); })
+            : kind == QLatin1String("customer-type") ? [&](const QString& n) { return CustomerTypes(*db).add(n, "1"); }
+            : kind == QLatin1String("region")        ? [&](const QString& n) { return Regions(*db).addRegion(n); }
+            : kind == QLatin1String("sub-area")      ? [&](const QString& n) { return Regions(*db).addSubArea("城东", n); }
+            : kind == QLatin1String("worker")
+                ? [&](const QString& n) { return DeliveryWorkers(*db).add({n, "1", "", "是"}); }
+            : kind == QLatin1String("salesperson") ? [&](const QString& n) { return Salespeople(*db).add(n); }
+            : kind == QLatin1String("operator")    ? [&](const QString& n) { return Operators(*db).add(n, "pw", "pw"); }
+            // Customer 1, one price per product: a second station updates the row.
+            : kind == QLatin1String("special-price")
+                ? [&](const QString& n) { return CustomerRecords(*db).setSpecialPrice(1, "甲", n, "5"); }
+            // Customer 1 gains one ticket of the kind each time.
+            : kind == QLatin1String("ticket-balance") ? [&](const QString& n) {
+                  return db->write([&] {
+                      tickets::addToBalance(*db, 1, "甲", n, 1);
+                      return Outcome::done();
+                  });
+              }
+                                                      : std::function<Outcome(const QString&)>();
+        if (!add) {
+            std::fprintf(stderr, "unknown kind\n");
+            return 2;
+        }
+        for (int i = 0; i < a.at(5).toInt(); ++i)
+            attempt([&] { return add(a.at(4) + QString::number(i)); });
     } else if (op == QLatin1String("hold") && a.size() == 4) {
         // Takes what an operation adding a product takes, and keeps it.
         db->write([&] {
