@@ -212,6 +212,9 @@ bool Db::openConnection(QString* error)
     if (target_.engine == Engine::Postgres) {
         QSqlQuery q(db);
         q.exec(QStringLiteral("set client_min_messages to warning"));
+        // A lock another station keeps is waited for a moment, then the
+        // operation starts again (write()); never an endless wait.
+        q.exec(QStringLiteral("set lock_timeout = '2s'"));
     }
     return true;
 }
@@ -461,9 +464,9 @@ void Db::serialise(const QString& rule, qint64 key)
         throw DbError(QStringLiteral("serialise() outside a transaction: %1").arg(rule), QString());
     if (engine() != Engine::Postgres)
         return;
-    exec(QStringLiteral("select pg_advisory_xact_lock(:rule, :key)"),
-         {{QStringLiteral("rule"), ruleNumber(rule)}, {QStringLiteral("key"), qint32(key)}})
-        .finish();
+    // Two numbers of our own, not input: no statement to prepare, and
+    // nothing left to free when the wait ends the transaction.
+    exec(QStringLiteral("select pg_advisory_xact_lock(%1, %2)").arg(ruleNumber(rule)).arg(qint32(key))).finish();
 }
 
 void Db::pauseBeforeRetry(int attempt)

@@ -74,6 +74,38 @@ Money Money::fromVariant(const QVariant& v)
     }
 }
 
+namespace {
+
+// Products of two amounts need more than 64 bits before they are scaled back.
+__extension__ typedef __int128 Wide;
+
+// Amounts beyond a hundred trillion yuan are no station's and would not
+// survive the money columns; the limit keeps every sum of such values in range.
+constexpr Wide kLimit = Wide(900'000'000'000'000) * Money::kScale / 10;
+
+std::optional<Money> fitted(Wide units)
+{
+    if (units > kLimit || units < -kLimit)
+        return std::nullopt;
+    return Money::fromUnits(std::int64_t(units));
+}
+
+} // namespace
+
+std::optional<Money> Money::times(std::int64_t quantity) const
+{
+    return fitted(Wide(units_) * quantity);
+}
+
+std::optional<Money> Money::timesRate(Money rate) const
+{
+    const Wide product = Wide(units_) * rate.units();
+    // Back to ten-thousandths, half away from zero.
+    const Wide half = kScale / 2;
+    const Wide q = product >= 0 ? (product + half) / kScale : -((-product + half) / kScale);
+    return fitted(q);
+}
+
 QString Money::toDecimalString() const
 {
     const std::int64_t a = units_ < 0 ? -units_ : units_;

@@ -6,6 +6,7 @@
 
 #include <compare>
 #include <cstdint>
+#include <optional>
 
 namespace ts {
 
@@ -40,6 +41,12 @@ public:
     constexpr Money operator-(Money o) const { return fromUnits(units_ - o.units_); }
     constexpr Money operator-() const { return fromUnits(-units_); }
     constexpr Money operator*(std::int64_t n) const { return fromUnits(units_ * n); }
+    // Amount × quantity, and amount × rate (a rate such as 0.85 kept to four
+    // decimals like an amount), rounded half away from zero to the fourth
+    // decimal. Empty when the result does not fit: a caller refuses the
+    // operation rather than store a wrapped-around amount.
+    std::optional<Money> times(std::int64_t quantity) const;
+    std::optional<Money> timesRate(Money rate) const;
     Money& operator+=(Money o) { units_ += o.units_; return *this; }
     Money& operator-=(Money o) { units_ -= o.units_; return *this; }
     constexpr auto operator<=>(const Money&) const = default;

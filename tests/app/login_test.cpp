@@ -205,3 +205,47 @@ TEST_P(LoginTest, UnreadableSettingsFileIsToldAndDefaultsApply)
     EXPECT_EQ(values.specialRequirement, "0");
     EXPECT_EQ(values.singlePrintLayout, "POS76");
 }
+
+TEST(Startup, AWorkModeThatCannotBeReadNeverCreatesADatabase)
+{
+    struct Case {
+        const char* name;
+        QByteArray content;
+        const char* detailHas;  // what the message must name
+    };
+    const Case cases[] = {
+        // Saved as UTF-8 by an editor: the bytes do not decode as the settings' code page.
+        {"utf8", QByteArray("[工作模式]\r\n值=工作站\r\n[目录]\r\n值=\\\\server\\share\r\n"), "moshi.ini"},
+        // A mode the program does not know is a workstation without a folder.
+        {"unknown mode", QByteArray("[\xb9\xa4\xd7\xf7\xc4\xa3\xca\xbd]\r\n\xd6\xb5=client\r\n"), "目录"},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir program, working;
+        QFile f(QDir(program.path()).filePath("moshi.ini"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(c.content);
+        f.close();
+        OpenedDatabase r = openProgramDatabase(program.path(), working.path(), std::nullopt);
+        EXPECT_FALSE(r.db) << c.name;
+        EXPECT_TRUE(r.detail.contains(QString::fromUtf8(c.detailHas))) << c.name << ": " << r.detail.toStdString();
+        EXPECT_TRUE(QDir(working.path()).isEmpty()) << c.name << ": a database was created";
+    }
+}
+
+TEST_P(LoginTest, AnOperatorWithoutAPasswordCannotLogIn)
+{
+    db().exec("insert into 登陆 (用户, 密码, right1) values ('无密码', null, '1')");
+    for (const char* password : {"", "null", "admin"})
+        EXPECT_FALSE(login("无密码", QString::fromUtf8(password)).ok) << password;
+}
+
+TEST_P(LoginTest, ARepairStaysWhenTheOutboxProbeFails)
+{
+    const qint64 id = db().insert("insert into 客户资料 (客户姓名, 积分) values ('李四', null)", {}, "id");
+    db().exec("drop table fasongneirong");
+    const Outcome r = login("admin", "admin");
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(r.notices.size(), 1);
+    EXPECT_EQ(Money::fromVariant(db().scalar("select 积分 from 客户资料 where id=:id", {{"id", id}})), Money());
+    EXPECT_FALSE(db().scalar("select 积分 from 客户资料 where id=:id", {{"id", id}}).isNull());
+}
