@@ -20,7 +20,7 @@
 #include "stock/product_types.h"
 #include "stock/products.h"
 #include "storage/db.h"
-#include "storage/operators.h"
+#include "session/operators.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -105,7 +105,7 @@ int main(int argc, char** argv)
                 if (!current)
                     return Outcome::refused(QStringLiteral("no such customer"));
                 CustomerInput c = *current;
-                c.points.reset();
+                c.mayChangePoints = false;  // the points stay as the table has them
                 c.name = a.at(4) + QString::number(i);
                 return records.update(id, current->name, c);
             });
