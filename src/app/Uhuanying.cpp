@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
@@ -74,6 +76,18 @@ void Thuanying::showWhileWorking()
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     repaint();
     QCoreApplication::processEvents();
+    shown_.start();
+}
+
+void Thuanying::closeWhenSeen(int ms)
+{
+    const qint64 left = shown_.isValid() ? ms - shown_.elapsed() : 0;
+    if (left > 0) {
+        QEventLoop wait;
+        QTimer::singleShot(int(left), &wait, &QEventLoop::quit);
+        wait.exec();
+    }
+    hide();
 }
 
 } // namespace ts

@@ -129,6 +129,7 @@ int main(int argc, char** argv)
     }
 
     ts::Tlogin login;
+    welcome->closeWhenSeen(1500);
     welcome.reset();
 
     std::unique_ptr<ts::Tmain> mainWindow;
