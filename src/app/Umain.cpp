@@ -2,8 +2,8 @@
 
 #include "app/Uabout.h"
 #include "app/app_context.h"
-#include "storage/db.h"
 #include "session/operators.h"
+#include "storage/db.h"
 #include "widgets/action.h"
 #include "widgets/form_helpers.h"
 #include "widgets/messages.h"

@@ -1,9 +1,9 @@
 #include "app/login.h"
 
-#include "storage/dates.h"
-#include "session/operators.h"
-#include "storage/settings_files.h"
 #include "session/login_settings.h"
+#include "session/operators.h"
+#include "storage/dates.h"
+#include "storage/settings_files.h"
 
 #include "storage/db.h"
 

@@ -1,8 +1,8 @@
 #include "customers/Ukehu_add.h"
 
 #include "app/app_context.h"
-#include "session/login_values.h"
 #include "customers/customer_list.h"
+#include "session/login_values.h"
 #include "storage/db.h"
 #include "widgets/action.h"
 #include "widgets/data_grid.h"

@@ -1,8 +1,8 @@
 #include "customers/Ukehu_leixing.h"
 
 #include "app/app_context.h"
-#include "session/login_values.h"
 #include "customers/customer_setup.h"
+#include "session/login_values.h"
 #include "storage/db.h"
 #include "widgets/action.h"
 #include "widgets/data_grid.h"

@@ -1,10 +1,10 @@
 #include "customers/Ukehu_list.h"
 
 #include "app/app_context.h"
-#include "session/login_values.h"
 #include "customers/Ukehu_add.h"
 #include "customers/customer_picker.h"
 #include "customers/customer_spreadsheet.h"
+#include "session/login_values.h"
 #include "storage/db.h"
 #include "widgets/action.h"
 #include "widgets/data_grid.h"

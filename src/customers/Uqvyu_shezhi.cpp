@@ -1,9 +1,9 @@
 #include "customers/Uqvyu_shezhi.h"
 
 #include "app/app_context.h"
-#include "session/login_values.h"
 #include "customers/customer_list.h"
 #include "customers/customer_setup.h"
+#include "session/login_values.h"
 #include "storage/db.h"
 #include "widgets/action.h"
 #include "widgets/data_grid.h"

@@ -3,8 +3,8 @@
 #include "app/app_context.h"
 #include "orders/commission_reports.h"
 #include "storage/db.h"
-#include "widgets/data_grid.h"
 #include "widgets/action.h"
+#include "widgets/data_grid.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

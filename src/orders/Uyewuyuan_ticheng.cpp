@@ -3,8 +3,8 @@
 #include "app/app_context.h"
 #include "session/login_values.h"
 #include "storage/db.h"
-#include "widgets/data_grid.h"
 #include "widgets/action.h"
+#include "widgets/data_grid.h"
 #include "widgets/form_helpers.h"
 
 #include <QCheckBox>

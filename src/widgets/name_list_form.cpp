@@ -1,8 +1,7 @@
 #include "widgets/name_list_form.h"
 
-#include "widgets/action.h"
-
 #include "storage/db.h"
+#include "widgets/action.h"
 #include "widgets/data_grid.h"
 #include "widgets/form_helpers.h"
 #include "widgets/messages.h"
@@ -14,7 +13,7 @@
 namespace ts {
 
 NameListForm::NameListForm(const QString& objectName, const QString& title, const QString& gridName,
-                     const QStringList& columns, QWidget* parent)
+                           const QStringList& columns, QWidget* parent)
     : Form(parent)
 {
     setObjectName(objectName);

@@ -1,7 +1,7 @@
-#include "session/login_values.h"
 #include "customers/Ukehu_add.h"
 #include "customers/Ukehu_list.h"
 #include "customers/customer_picker.h"
+#include "session/login_values.h"
 #include "storage/db.h"
 #include "storage/money.h"
 #include "support/builders.h"

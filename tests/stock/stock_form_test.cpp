@@ -8,8 +8,8 @@
 #include "stock/Ushangpin_list.h"
 #include "stock/Ustock_wiring.h"
 #include "storage/money.h"
-#include "support/forms/form_fixture.h"
 #include "support/builders.h"
+#include "support/forms/form_fixture.h"
 #include "support/test_db.h"
 #include "widgets/data_grid.h"
 

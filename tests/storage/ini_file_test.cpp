@@ -1,7 +1,7 @@
+#include "session/login_settings.h"
 #include "session/login_values.h"
 #include "storage/ini_file.h"
 #include "storage/settings_files.h"
-#include "session/login_settings.h"
 
 #include <QDir>
 #include <QFile>

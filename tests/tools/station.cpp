@@ -17,10 +17,10 @@
 #include "orders/salespeople.h"
 #include "orders/workers.h"
 #include "prepaid/tickets.h"
+#include "session/operators.h"
 #include "stock/product_types.h"
 #include "stock/products.h"
 #include "storage/db.h"
-#include "session/operators.h"
 
 #include <QCoreApplication>
 #include <QThread>
