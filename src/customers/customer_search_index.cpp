@@ -82,17 +82,15 @@ void ContainsSearch::add(const QString& column, const QString& bind, const QStri
         return;
     const bool indexed = customerSearchColumns().contains(column) && characters(typed) >= kIndexedLength;
     binds_.insert(bind, containsPattern(typed));
-    QString subject = column;
-    if (engine_ == Engine::Sqlite && indexed) {
-        // The trigram table folds case beyond ASCII, so it may find more
-        // than like does; the like below keeps only like's own rows.
+    // The trigram table folds case beyond ASCII, so it may find more than
+    // like does; the like that follows keeps only like's own rows. Shorter
+    // texts are left to the like alone: the trigram table would find no row
+    // at all. PostgreSQL needs no such help: the like itself is what its
+    // trigram index answers, and for a text without a trigram its planner
+    // reads the table instead of the whole index.
+    if (engine_ == Engine::Sqlite && indexed)
         ftsTerms_ << column + QStringLiteral(" : ") + ftsPhrase(typed);
-    } else if (engine_ == Engine::Postgres && !indexed) {
-        // Too short for a trigram: the GIN index would read all of itself.
-        // An expression the index does not cover keeps the plain scan.
-        subject = QStringLiteral("(") + column + QStringLiteral("||'')");
-    }
-    conditions_ += QStringLiteral(" and ") + subject + QStringLiteral(" like :") + bind + QLatin1String(kLikeEscape);
+    conditions_ += QStringLiteral(" and ") + column + QStringLiteral(" like :") + bind + QLatin1String(kLikeEscape);
 }
 
 Binds ContainsSearch::binds() const
