@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QRegularExpression>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSqlField>
 #include <QSqlQuery>
@@ -556,6 +557,12 @@ DataGrid::DataGrid(QWidget* parent)
     QHeaderView* header = view_->horizontalHeader();
     connect(header, &QHeaderView::sectionClicked, this, &DataGrid::onSectionClicked);
     connect(header, &QHeaderView::sectionResized, footer_, qOverload<>(&QWidget::update));
+    // A width the operator drags stays for this field across loads.
+    connect(header, &QHeaderView::sectionResized, this, [this](int column, int, int size) {
+        if (measuring_ || column < 0 || column >= model_->columnCount() || size <= 0)
+            return;
+        widths_[key(model_->fields().at(model_->fieldOfColumn(column)))] = size;
+    });
     connect(header, &QHeaderView::sectionMoved, footer_, qOverload<>(&QWidget::update));
     connect(header, &QHeaderView::geometriesChanged, footer_, qOverload<>(&QWidget::update));
     connect(view_->horizontalScrollBar(), &QScrollBar::valueChanged, footer_, qOverload<>(&QWidget::update));
@@ -636,6 +643,7 @@ void DataGrid::setRowColor(std::function<QColor(int row)> color)
 
 void DataGrid::load(QSqlQuery& query)
 {
+    const QScopedValueRollback<bool> measuring(measuring_, true);
     const QSqlRecord record = query.record();
     QStringList fields;
     QList<QMetaType> types;
@@ -659,6 +667,7 @@ void DataGrid::load(QSqlQuery& query)
 
 void DataGrid::load(Db& db, const Query& query)
 {
+    const QScopedValueRollback<bool> measuring(measuring_, true);
     BusyCursor busy;
     sumCache_.clear();
     model_->setStatement(db, query, [this](const QStringList& fields) {
@@ -682,6 +691,7 @@ void DataGrid::load(Db& db, const Query& query)
 
 void DataGrid::load(const Rows& rows)
 {
+    const QScopedValueRollback<bool> measuring(measuring_, true);
     sumCache_.clear();
     model_->setData(rows.fields(), {}, rows.data());
     open_ = true;
@@ -690,6 +700,7 @@ void DataGrid::load(const Rows& rows)
 
 void DataGrid::setRows(const QStringList& fields, const QList<QVariantList>& rows)
 {
+    const QScopedValueRollback<bool> measuring(measuring_, true);
     sumCache_.clear();
     model_->setData(fields, {}, rows);
     open_ = true;
@@ -698,6 +709,7 @@ void DataGrid::setRows(const QStringList& fields, const QList<QVariantList>& row
 
 void DataGrid::closeData()
 {
+    const QScopedValueRollback<bool> measuring(measuring_, true);
     sumCache_.clear();
     model_->setData({}, {}, {});
     open_ = false;
@@ -849,6 +861,8 @@ DataGrid::SortState DataGrid::sortState(const QString& field) const
 
 void DataGrid::applyColumns()
 {
+    // Sections the model resets are no widths the operator chose.
+    const QScopedValueRollback<bool> measuring(measuring_, true);
     const int current = currentRow();
     const QStringList& fields = model_->fields();
     std::vector<int> order;
@@ -899,6 +913,7 @@ void DataGrid::measureColumns()
     const int cap = fm.horizontalAdvance(QLatin1Char('M')) * 24;
     const QList<QVariantList> sample = model_->sample(40);
     QHeaderView* header = view_->horizontalHeader();
+    const QScopedValueRollback<bool> measuring(measuring_, true);
     for (int c = 0; c < model_->columnCount(); ++c) {
         const int f = model_->fieldOfColumn(c);
         const QString k = key(model_->fields().at(f));

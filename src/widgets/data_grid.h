@@ -133,6 +133,7 @@ private:
     QMap<QString, QString> footerShown_;
     QMap<QString, QString> sortKeys_;
     QMap<QString, int> widths_;
+    bool measuring_ = false;
     QMap<QString, Money> sumCache_;  // footer sums of the statement loaded  // measured once per field, kept for later loads
 
     QString sortField_;  // the clicked column's field; empty when unsorted
