@@ -13,18 +13,37 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include <cstdio>
 #include <memory>
 
+namespace {
+
+// With --steps the probe tells how long each step took, for finding where
+// start-up time goes.
+QElapsedTimer g_clock;
+bool g_steps = false;
+
+void step(const char* what)
+{
+    if (g_steps)
+        std::fprintf(stderr, "%7.1f ms  %s\n", double(g_clock.nsecsElapsed()) / 1e6, what);
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
+    g_clock.start();
     ts::pinLocalTimeZone();
     ts::Application app(argc, argv);
-    const QStringList args = QCoreApplication::arguments();
+    QStringList args = QCoreApplication::arguments();
+    g_steps = args.removeAll(QStringLiteral("--steps")) > 0;
+    step("application");
     if (args.size() != 3 || args.at(1) != QStringLiteral("--database")) {
-        std::fprintf(stderr, "usage: tongshui-startup-probe --database FILE|postgresql://...\n");
+        std::fprintf(stderr, "usage: tongshui-startup-probe [--steps] --database FILE|postgresql://...\n");
         return 2;
     }
     QString error;
@@ -41,22 +60,27 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n", opened.detail.toUtf8().constData());
         return 1;
     }
+    step("database opened and brought up to date");
     ts::setAppDb(opened.db.get());
     ts::LoginValues& lv = ts::LoginValues::current();
     QString problem;
     ts::readBranding(programDir, lv, &problem);
 
     auto welcome = std::make_unique<ts::Thuanying>(programDir);
+    step("settings read");
     welcome->show();
     app.processEvents();
+    step("welcome picture shown");
     int code = 1;
     {
         ts::Tlogin login;
+        step("login window built");
         welcome.reset();
         login.show();
         // Out once the window has been laid out and painted.
         QTimer::singleShot(0, &app, [&] {
             login.repaint();
+            step("login window painted");
             code = login.isVisible() ? 0 : 1;
             app.quit();
         });
