@@ -157,10 +157,12 @@ public:
         endResetModel();
     }
 
-    // Reads the fields, the count and the first page in the order that
-    // orderFor gives for those fields; whether a column holds numbers comes
-    // from that page.
-    void setStatement(Db& db, const Query& q, const std::function<QString(const QStringList&)>& orderFor)
+    // Reads the count and the first page in the order that orderFor gives
+    // for the statement's fields; whether a column holds numbers comes from
+    // that page. Only a sort chosen earlier needs the fields before the
+    // first page: then they are asked for on their own.
+    void setStatement(Db& db, const Query& q, bool orderNeedsFields,
+                      const std::function<QString(const QStringList&)>& orderFor)
     {
         beginResetModel();
         clearStatement();
@@ -168,18 +170,20 @@ public:
         order_.clear();
         try {
             statement_ = PagedQuery::of(q);
-            fields_ = db.select(QStringLiteral("select t.*") + statement_.from() + QStringLiteral(" limit 0"),
-                                statement_.binds)
-                          .fields();
+            fields_.clear();
+            if (orderNeedsFields)
+                fields_ = db.select(QStringLiteral("select t.*") + statement_.from() + QStringLiteral(" limit 0"),
+                                    statement_.binds)
+                              .fields();
             count_ = db.scalar(QStringLiteral("select count(*)") + statement_.from(), statement_.binds).toInt();
             db_ = &db;
             orderSql_ = orderFor(fields_);
+            Rows first = db.select(pageSql(0), statement_.binds);
+            fields_ = first.fields();
             numbers_.assign(fields_.size(), false);
-            if (count_ > 0) {
-                const QList<QVariantList>& first = pageOf(0);
-                for (int c = 0; c < fields_.size(); ++c)
-                    numbers_[c] = isNumberColumn(QMetaType(), first, c);
-            }
+            for (int c = 0; c < fields_.size(); ++c)
+                numbers_[c] = isNumberColumn(QMetaType(), first.data(), c);
+            keep(0, first.data());
         } catch (...) {
             clearStatement();
             fields_.clear();
@@ -670,7 +674,7 @@ void DataGrid::load(Db& db, const Query& query)
     const QScopedValueRollback<bool> measuring(measuring_, true);
     BusyCursor busy;
     sumCache_.clear();
-    model_->setStatement(db, query, [this](const QStringList& fields) {
+    model_->setStatement(db, query, !sortField_.isEmpty(), [this](const QStringList& fields) {
         // A sort chosen on an earlier load applies from the first page on.
         int f = -1;
         for (int i = 0; i < fields.size() && !sortField_.isEmpty(); ++i)
