@@ -178,7 +178,19 @@ public:
             count_ = db.scalar(QStringLiteral("select count(*)") + statement_.from(), statement_.binds).toInt();
             db_ = &db;
             orderSql_ = orderFor(fields_);
-            Rows first = db.select(pageSql(0), statement_.binds);
+            Rows first;
+            try {
+                first = db.select(pageSql(0), statement_.binds);
+            } catch (const DbError&) {
+                // An order by a column the statement does not select cannot
+                // be said outside it: the statement keeps its own order then,
+                // which both engines hand on through a plain sub-select.
+                if (statement_.order.isEmpty())
+                    throw;
+                statement_ = PagedQuery{q.sql.trimmed(), {}, q.binds};
+                orderSql_ = orderFor(fields_);
+                first = db.select(pageSql(0), statement_.binds);
+            }
             fields_ = first.fields();
             numbers_.assign(fields_.size(), false);
             for (int c = 0; c < fields_.size(); ++c)

@@ -323,6 +323,13 @@ TEST_P(PagedDataGridTest, EveryRowAndSumComesFromTheEngineAsReadWhole)
     EXPECT_EQ(grid.findRow(QStringLiteral("id"), -5), -1);
     EXPECT_EQ(grid.allRows().data(), all.data());
 
+    // Ordered by a column it does not show: the statement keeps its order.
+    grid.load(db(), {QStringLiteral("select 单据编号 from 产品销售开票 where 数量 = 3 order by id desc"), {}});
+    const Rows threes = db().select(QStringLiteral("select 单据编号 from 产品销售开票 where 数量 = 3 order by id desc"));
+    ASSERT_EQ(grid.rowCount(), threes.size());
+    EXPECT_EQ(grid.allRows().texts(QStringLiteral("单据编号")), threes.texts(QStringLiteral("单据编号")));
+    EXPECT_EQ(grid.text(threes.size() - 1, QStringLiteral("单据编号")), threes.texts(QStringLiteral("单据编号")).last());
+
     // A narrower statement: new count, new sums.
     grid.load(db(), {statement().sql, {{QStringLiteral("least"), 6}}});
     const Rows sixes = db().select(statement().sql, {{QStringLiteral("least"), 6}});
