@@ -164,14 +164,28 @@ void showFirstScreen(DataGrid& grid, Db& db, const Query& q)
     paint(grid);
 }
 
-void BM_OpenCustomerList(benchmark::State& state, Engine engine)
+// On a PC of two cores, parallel workers of the server compete with the
+// program itself; `serial` turns them off for both sides to show the cost.
+void setParallel(Station& s, bool on)
+{
+    const QString sql = on ? QStringLiteral("reset max_parallel_workers_per_gather")
+                           : QStringLiteral("set max_parallel_workers_per_gather = 0");
+    s.db->exec(sql);
+    s.bare->run(sql);
+}
+
+void BM_OpenCustomerList(benchmark::State& state, Engine engine, bool serial)
 {
     Station& s = stations().at(engine);
+    if (serial)
+        setParallel(s, false);
     auto grid = listGrid();
     const Query q = CustomerList(*s.db).search(CustomerFilter().onOpening());
     paired(state, [&] { showFirstScreen(*grid, *s.db, q); }, [&] { bareFirstScreen(*s.bare, q); });
     state.counters["rows"] = grid->rowCount();
     state.counters["rss_mb"] = rssMb();
+    if (serial)
+        setParallel(s, true);
 }
 
 // The old way: every row of the list read, even by bare SQL.
@@ -354,7 +368,11 @@ void registerAll()
         auto reg = [&](const std::string& title, auto fn) {
             return benchmark::RegisterBenchmark((title + "/" + e).c_str(), fn)->UseManualTime()->Unit(benchmark::kMillisecond);
         };
-        reg("OpenCustomerList", [engine](benchmark::State& s) { BM_OpenCustomerList(s, engine); })->Iterations(20);
+        reg("OpenCustomerList", [engine](benchmark::State& s) { BM_OpenCustomerList(s, engine, false); })->Iterations(20);
+        if (engine == Engine::Postgres)
+            reg("OpenCustomerList/no_parallel_workers",
+                [engine](benchmark::State& s) { BM_OpenCustomerList(s, engine, true); })
+                ->Iterations(20);
         benchmark::RegisterBenchmark(("ReadWholeCustomerListBare/" + e).c_str(),
                                      [engine](benchmark::State& s) { BM_ReadWholeCustomerListBare(s, engine); })
             ->Unit(benchmark::kMillisecond)
