@@ -92,7 +92,7 @@ struct PagedQuery {
     {
         PagedQuery p;
         p.binds = q.binds;
-        p.body = q.sql.trimmed();
+        p.body = whole(q.sql);
         static const QRegularExpression orderBy(QStringLiteral("\\sorder\\s+by\\s"),
                                                 QRegularExpression::CaseInsensitiveOption);
         qsizetype at = -1;
@@ -120,6 +120,15 @@ struct PagedQuery {
                 p.order << term;
         }
         return p;
+    }
+
+    // The statement without a closing semicolon, fit to be a sub-select.
+    static QString whole(const QString& sql)
+    {
+        QString body = sql.trimmed();
+        while (body.endsWith(QLatin1Char(';')))
+            body = body.chopped(1).trimmed();
+        return body;
     }
 
     QString from() const { return QStringLiteral(" from (") + body + QStringLiteral(") t"); }
@@ -187,7 +196,7 @@ public:
                 // which both engines hand on through a plain sub-select.
                 if (statement_.order.isEmpty())
                     throw;
-                statement_ = PagedQuery{q.sql.trimmed(), {}, q.binds};
+                statement_ = PagedQuery{PagedQuery::whole(q.sql), {}, q.binds};
                 orderSql_ = orderFor(fields_);
                 first = db.select(pageSql(0), statement_.binds);
             }
@@ -268,6 +277,57 @@ public:
     }
 
     const QString& orderSql() const { return orderSql_; }
+
+    // Whether the rows are in the order of one field alone, going up.
+    bool orderedBy(int field) const
+    {
+        return orderSql_.trimmed().compare(QStringLiteral("order by ") + fields_.at(field), Qt::CaseInsensitive) == 0;
+    }
+
+    // Reads the page that holds `row`, known to be the record whose `field`
+    // holds `key` while the rows are ordered by that field, from either
+    // side of the key: an index finds those rows, where an offset would
+    // step over every row before them. A record near the edge of its page
+    // shows rows of the neighbouring page on the same screen: that page is
+    // read along with it.
+    void readPageAround(int row, int field, const QVariant& key)
+    {
+        constexpr int kScreenRows = 60;
+        const int page = row / kPageRows;
+        if (!orderedBy(field) || pages_.count(page))
+            return;
+        const int before = row % kPageRows;
+        const bool previous = page > 0 && before < kScreenRows;
+        const bool next = kPageRows - before < kScreenRows && (page + 1) * kPageRows < count_;
+        const QString column = QStringLiteral("t.") + quotedName(fields_.at(field));
+        Binds binds = statement_.binds;
+        binds.insert(QStringLiteral("gridkey"), key);
+        auto read = [&](const char* op, const char* direction, int limit) {
+            return db_->select(QStringLiteral("select t.*") + statement_.from() + QStringLiteral(" where ") + column
+                                   + QLatin1String(op) + QStringLiteral(":gridkey order by ") + column
+                                   + QLatin1String(direction) + QStringLiteral(" limit %1").arg(limit),
+                               binds)
+                .data();
+        };
+        // Going back from the key, nearest first.
+        const QList<QVariantList> earlier = before > 0 || previous ? read("<", " desc", before + (previous ? kPageRows : 0))
+                                                                    : QList<QVariantList>();
+        const QList<QVariantList> later = read(">=", "", kPageRows - before + (next ? kPageRows : 0));
+        QList<QVariantList> rows;
+        for (qsizetype i = std::min<qsizetype>(before, earlier.size()) - 1; i >= 0; --i)
+            rows << earlier.at(i);
+        rows << later.mid(0, kPageRows - before);
+        keep(page, std::move(rows));
+        if (previous && !pages_.count(page - 1) && earlier.size() == before + kPageRows) {
+            QList<QVariantList> back;
+            for (qsizetype i = earlier.size() - 1; i >= before; --i)
+                back << earlier.at(i);
+            keep(page - 1, std::move(back));
+        }
+        if (next && !pages_.count(page + 1) && later.size() > kPageRows - before)
+            keep(page + 1, later.mid(kPageRows - before));
+    }
+
     static QString orderClause(const QStringList& terms)
     {
         return terms.isEmpty() ? QString() : QStringLiteral(" order by ") + terms.join(QLatin1Char(','));
@@ -798,17 +858,20 @@ int DataGrid::findRow(const QString& field, const QVariant& value) const
     const QString order = model_->orderSql();
     // In the list's own order by its key, the rows before a record are the
     // ones with a smaller key: an index answers that without sorting.
-    if (order.trimmed().compare(QStringLiteral("order by ") + model_->fields().at(f), Qt::CaseInsensitive) == 0) {
+    if (model_->orderedBy(f)) {
         if (db.scalar(QStringLiteral("select count(*)") + q.from() + QStringLiteral(" where ") + column
                           + QStringLiteral("=:gridkey"),
                       binds)
                 .toInt()
             == 0)
             return -1;
-        return db.scalar(QStringLiteral("select count(*)") + q.from() + QStringLiteral(" where ") + column
-                             + QStringLiteral("<:gridkey"),
-                         binds)
-            .toInt();
+        const int row = db.scalar(QStringLiteral("select count(*)") + q.from() + QStringLiteral(" where ") + column
+                                      + QStringLiteral("<:gridkey"),
+                                  binds)
+                            .toInt();
+        // The caller goes to the record next: its page is read from the key.
+        model_->readPageAround(row, f, value);
+        return row;
     }
     const QVariant rn = db.scalar(QStringLiteral("select min(rn) from (select row_number() over (%1) as rn, %2 as k")
                                           .arg(order.trimmed(), column)

@@ -320,11 +320,17 @@ TEST_P(PagedDataGridTest, EveryRowAndSumComesFromTheEngineAsReadWhole)
     EXPECT_EQ(grid.footerText(QStringLiteral("单据编号")), QStringLiteral("合计："));
 
     EXPECT_EQ(grid.findRow(QStringLiteral("id"), all.value(1777, QStringLiteral("id"))), 1777);
+    // The page the record is found on is read around it: its neighbours too.
+    EXPECT_EQ(grid.findRow(QStringLiteral("id"), all.value(605, QStringLiteral("id"))), 605);
+    for (int r : {1600, 1776, 1777, 1799, 1800, 1999, 400, 599, 600, 605, 799}) {
+        SCOPED_TRACE(r);
+        EXPECT_EQ(grid.rowValues(r), all.map(r));
+    }
     EXPECT_EQ(grid.findRow(QStringLiteral("id"), -5), -1);
     EXPECT_EQ(grid.allRows().data(), all.data());
 
     // Ordered by a column it does not show: the statement keeps its order.
-    grid.load(db(), {QStringLiteral("select 单据编号 from 产品销售开票 where 数量 = 3 order by id desc"), {}});
+    grid.load(db(), {QStringLiteral("select 单据编号 from 产品销售开票 where 数量 = 3 order by id desc;"), {}});
     const Rows threes = db().select(QStringLiteral("select 单据编号 from 产品销售开票 where 数量 = 3 order by id desc"));
     ASSERT_EQ(grid.rowCount(), threes.size());
     EXPECT_EQ(grid.allRows().texts(QStringLiteral("单据编号")), threes.texts(QStringLiteral("单据编号")));
