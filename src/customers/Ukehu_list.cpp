@@ -26,7 +26,6 @@
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QSqlQuery>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QUrl>
@@ -349,8 +348,7 @@ void Tkehu_list::fillSubAreas()
 void Tkehu_list::runSearch(const CustomerFilter& f, qint64 keepId, bool toLast)
 {
     try {
-        QSqlQuery q = CustomerList(appDb()).search(f);
-        grid_->load(q);
+        grid_->load(appDb(), CustomerList(appDb()).search(f));
     } catch (const DbError& e) {
         Messages::instance().error(this, e.message());
         return;
@@ -360,9 +358,11 @@ void Tkehu_list::runSearch(const CustomerFilter& f, qint64 keepId, bool toLast)
     int row = grid_->rowCount() > 0 ? 0 : -1;
     if (toLast)
         row = grid_->rowCount() - 1;
-    for (int r = 0; keepId != 0 && r < grid_->rowCount(); ++r)
-        if (grid_->value(r, QStringLiteral("id")).toLongLong() == keepId)
-            row = r;
+    if (keepId != 0) {
+        const int kept = grid_->findRow(QStringLiteral("id"), keepId);
+        if (kept >= 0)
+            row = kept;
+    }
     if (row >= 0)
         grid_->setCurrentRow(row);
     showTickets(row);
@@ -375,8 +375,7 @@ void Tkehu_list::Button1Click()
 
 void Tkehu_list::showRegionSummary()
 {
-    QSqlQuery q = CustomerList(appDb()).regionSummary();
-    summary_->load(q);
+    summary_->load(CustomerList(appDb()).regionSummary());
     stack_->setCurrentWidget(summary_);
 }
 
@@ -386,8 +385,7 @@ void Tkehu_list::showTickets(int row)
         tickets_->closeData();
         return;
     }
-    QSqlQuery q = CustomerList(appDb()).remainingTickets(grid_->value(row, QStringLiteral("id")).toLongLong());
-    tickets_->load(q);
+    tickets_->load(CustomerList(appDb()).remainingTickets(grid_->value(row, QStringLiteral("id")).toLongLong()));
 }
 
 qint64 Tkehu_list::currentId() const
@@ -478,12 +476,15 @@ void Tkehu_list::exportCustomers()
                                                       QStringLiteral("Excel文件 (*.xlsx)"));
     if (path.isEmpty())
         return;
+    // One read of the whole list in the order shown, not a page at a time.
+    const Rows shown = grid_->allRows();
     QList<QVariantList> rows;
+    rows.reserve(shown.size());
     const QStringList fields = CustomerList::fields();
-    for (int r = 0; r < grid_->rowCount(); ++r) {
+    for (int r = 0; r < shown.size(); ++r) {
         QVariantList row;
         for (const QString& f : fields)
-            row << grid_->value(r, f);
+            row << shown.value(r, f);
         rows << row;
     }
     const Outcome o = CustomerSpreadsheet::exportRows(path, fields, rows);

@@ -1,5 +1,6 @@
 #include "storage/schema_version.h"
 
+#include "customers/customer_search_index.h"
 #include "storage/db.h"
 #include "storage/schema.h"
 
@@ -98,6 +99,8 @@ const QList<Step>& steps()
              createUniqueIndexes(db, skipped);
              createIndexes(db, skipped);
          }},
+        // Customer searches that find a typed text anywhere in the value.
+        {2, [](Db& db, QStringList*) { createSearchIndexes(db); }},
     };
     return all;
 }
