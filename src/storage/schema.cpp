@@ -34,9 +34,7 @@ void createSchema(Db& db)
     for (const IndexDef& i : schemaIndexes())
         db.exec(QStringLiteral("create %1index %2 on %3 (%4)")
                     .arg(i.unique ? QStringLiteral("unique ") : QString(), i.name, i.table, i.columns));
-    for (const UniqueRule& u : uniqueRules())
-        db.exec(QStringLiteral("create unique index %1 on %2 (%3)")
-                    .arg(QString::fromUtf8(u.index), QString::fromUtf8(u.table), QString::fromUtf8(u.columns)));
+    createProgramIndexes(db);
     createSearchIndexes(db);
 
     // The settings tables are only ever read and updated, never inserted
