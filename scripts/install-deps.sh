@@ -7,6 +7,7 @@ packages=(
   libsodium-dev libxlsxwriter-dev libfreexl-dev libzip-dev
   fonts-noto-cjk qt6-translations-l10n
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  libsqlite3-dev libpq-dev sqlite3 hyperfine
   postgresql
   xvfb xauth
 )

@@ -6,6 +6,7 @@
 #include "storage/settings_files.h"
 
 #include "storage/db.h"
+#include "storage/schema_version.h"
 
 namespace ts {
 
@@ -62,8 +63,7 @@ QString Login::runRepairs()
     // does not undo the repair.
     QStringList problems;
     try {
-        const QString anyNull = QStringLiteral(
-            "订水总数量 is null or 订水总次数 is null or 订水总金额 is null or 预付款剩余 is null or 积分 is null");
+        const QString anyNull = customerNullTotalsCondition();
         if (!db_.select(QStringLiteral("select id from 客户资料 where %1 limit 1").arg(anyNull)).isEmpty())
             db_.write([&] {
                 db_.run(QStringLiteral("update 客户资料 set 订水总数量=coalesce(订水总数量,0),订水总次数=coalesce(订水总次数,0),"

@@ -7,6 +7,7 @@
 #include "session/login_settings.h"
 #include "session/login_values.h"
 #include "storage/settings_files.h"
+#include "storage/time_zone.h"
 #include "widgets/application.h"
 #include "widgets/form_registry.h"
 #include "widgets/messages.h"
@@ -81,6 +82,7 @@ int runCommandLine(const QStringList& args, std::optional<ts::DbTarget>* databas
 
 int main(int argc, char** argv)
 {
+    ts::pinLocalTimeZone();
     std::optional<ts::DbTarget> database;
     {
         // Options that only touch files or a server must work without a screen.

@@ -27,7 +27,6 @@
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QSqlQuery>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QUrl>
@@ -307,22 +306,21 @@ void Tkehu_list::fillSubAreas()
 
 void Tkehu_list::runSearch(const CustomerFilter& f, qint64 keepId, bool toLast)
 {
-    const bool read = runAction(this, [&] {
-        reloadKeepingRow(
-            grid_,
-            [&] {
-                QSqlQuery q = CustomerList(appDb()).search(f);
-                grid_->load(q);
-            },
-            QStringLiteral("id"), keepId != 0 ? QVariant(keepId) : QVariant(), toLast ? grid_->rowCount() : 0);
-    });
-    if (!read)
+    if (!runAction(this, [&] { grid_->load(appDb(), CustomerList(appDb()).search(f)); }))
         return;
-    if (toLast && keepId == 0 && grid_->rowCount() > 0)
-        grid_->setCurrentRow(grid_->rowCount() - 1);
     stack_->setCurrentWidget(grid_);
     count_->setText(CustomerList::countText(grid_->rowCount()));
-    showTickets(grid_->currentRow());
+    int row = grid_->rowCount() > 0 ? 0 : -1;
+    if (toLast)
+        row = grid_->rowCount() - 1;
+    if (keepId != 0) {
+        const int kept = grid_->findRow(QStringLiteral("id"), keepId);
+        if (kept >= 0)
+            row = kept;
+    }
+    if (row >= 0)
+        grid_->setCurrentRow(row);
+    showTickets(row);
 }
 
 void Tkehu_list::search()
@@ -333,8 +331,7 @@ void Tkehu_list::search()
 void Tkehu_list::showRegionSummary()
 {
     runAction(this, [this] {
-        QSqlQuery q = CustomerList(appDb()).regionSummary();
-        summary_->load(q);
+        summary_->load(CustomerList(appDb()).regionSummary());
         stack_->setCurrentWidget(summary_);
     });
 }
@@ -346,8 +343,7 @@ void Tkehu_list::showTickets(int row)
         return;
     }
     runAction(this, [&] {
-        QSqlQuery q = CustomerList(appDb()).remainingTickets(grid_->value(row, QStringLiteral("id")).toLongLong());
-        tickets_->load(q);
+        tickets_->load(CustomerList(appDb()).remainingTickets(grid_->value(row, QStringLiteral("id")).toLongLong()));
     });
 }
 
@@ -450,12 +446,15 @@ void Tkehu_list::exportCustomers()
                                                       QStringLiteral("Excel文件 (*.xlsx)"));
     if (path.isEmpty())
         return;
+    // One read of the whole list in the order shown, not a page at a time.
+    const Rows shown = grid_->allRows();
     QList<QVariantList> rows;
+    rows.reserve(shown.size());
     const QStringList fields = CustomerList::fields();
-    for (int r = 0; r < grid_->rowCount(); ++r) {
+    for (int r = 0; r < shown.size(); ++r) {
         QVariantList row;
         for (const QString& f : fields)
-            row << grid_->value(r, f);
+            row << shown.value(r, f);
         rows << row;
     }
     QProgressDialog progress(QStringLiteral("正在导出客户资料……"), QStringLiteral("取消"), 0, 0, this);

@@ -1,20 +1,12 @@
 #include "customers/customer_list.h"
 
+#include "customers/customer_search_index.h"
 #include "storage/dates.h"
 #include "storage/db.h"
 
 #include <QSqlRecord>
 
 namespace ts {
-
-namespace {
-
-QString like(const QString& text)
-{
-    return QLatin1Char('%') + text + QLatin1Char('%');
-}
-
-} // namespace
 
 CustomerFilter CustomerFilter::onOpening() const
 {
@@ -32,27 +24,30 @@ QStringList CustomerList::fields()
         .split(QLatin1Char(','));
 }
 
-QSqlQuery CustomerList::search(const CustomerFilter& f)
+Query CustomerList::search(const CustomerFilter& f) const
 {
     // An empty name or telephone box leaves its condition out rather than
     // matching "%%": that also lists customers whose column is null, and on
-    // a large list it spares the engine a pattern test on every row.
+    // a large list it spares the engine a pattern test on every row. Typed
+    // % and _ are plain characters to the operator.
     QString sql = QStringLiteral("select ") + fields().join(QLatin1Char(',')) + QStringLiteral(" from 客户资料 where 1=1");
-    Binds b;
-    auto add = [&](const QString& value, const QString& condition, const QString& bind, bool pattern) {
+    ContainsSearch contains(db_.engine());
+    contains.add(QStringLiteral("客户姓名"), QStringLiteral("name"), f.name);
+    contains.add(QStringLiteral("联系电话"), QStringLiteral("phone"), f.phone);
+    contains.add(QStringLiteral("手工编码"), QStringLiteral("code"), f.code);
+    contains.add(QStringLiteral("联系地址"), QStringLiteral("address"), f.address);
+    contains.add(QStringLiteral("客户单位"), QStringLiteral("company"), f.company);
+    sql += contains.conditions();
+    Binds b = contains.binds();
+    auto equal = [&](const QString& value, const QString& condition, const QString& bind) {
         if (value.isEmpty())
             return;
         sql += condition;
-        b.insert(bind, pattern ? like(value) : value);
+        b.insert(bind, value);
     };
-    add(f.name, QStringLiteral(" and 客户姓名 like :name"), QStringLiteral("name"), true);
-    add(f.phone, QStringLiteral(" and 联系电话 like :phone"), QStringLiteral("phone"), true);
-    add(f.code, QStringLiteral(" and 手工编码 like :code"), QStringLiteral("code"), true);
-    add(f.region, QStringLiteral(" and 客户地区=:region"), QStringLiteral("region"), false);
-    add(f.subArea, QStringLiteral(" and 小区域=:subarea"), QStringLiteral("subarea"), false);
-    add(f.type, QStringLiteral(" and 客户类型=:type"), QStringLiteral("type"), false);
-    add(f.address, QStringLiteral(" and 联系地址 like :address"), QStringLiteral("address"), true);
-    add(f.company, QStringLiteral(" and 客户单位 like :company"), QStringLiteral("company"), true);
+    equal(f.region, QStringLiteral(" and 客户地区=:region"), QStringLiteral("region"));
+    equal(f.subArea, QStringLiteral(" and 小区域=:subarea"), QStringLiteral("subarea"));
+    equal(f.type, QStringLiteral(" and 客户类型=:type"), QStringLiteral("type"));
     if (f.periodOn) {
         // The whole of the last day counts, should a time of day ever be stored.
         sql += QStringLiteral(" and 最后订水时间 between :sj1 and :sj2");
@@ -62,7 +57,7 @@ QSqlQuery CustomerList::search(const CustomerFilter& f)
     if (f.withoutCommission)
         sql += QStringLiteral(" and (提成=0 or (提成 is null))");
     sql += f.byLastOrder ? QStringLiteral(" order by 最后订水时间,id") : QStringLiteral(" order by id");
-    return db_.exec(sql, b);
+    return {sql, b};
 }
 
 QString CustomerList::countText(int rows)
@@ -70,15 +65,24 @@ QString CustomerList::countText(int rows)
     return QStringLiteral("查询结果：共有") + QString::number(rows) + QStringLiteral("条记录符合查询条件");
 }
 
-QSqlQuery CustomerList::regionSummary()
+Rows CustomerList::regionSummary()
 {
-    return db_.exec(QStringLiteral("select 客户地区,count(*) as cc from 客户资料 group by 客户地区 order by 客户地区"));
+    return db_.select(QStringLiteral("select 客户地区,count(*) as cc from 客户资料 group by 客户地区 order by 客户地区"));
 }
 
-QSqlQuery CustomerList::remainingTickets(qint64 customerId)
+Rows CustomerList::remainingTickets(qint64 customerId)
 {
-    return db_.exec(QStringLiteral("select 产品名称,还剩数量 from 客户水票总表 where 客户编号=:bh order by id"),
-                    {{QStringLiteral("bh"), customerId}});
+    return db_.select(QStringLiteral("select 产品名称,还剩数量 from 客户水票总表 where 客户编号=:bh order by id"),
+                      {{QStringLiteral("bh"), customerId}});
+}
+
+Rows CustomerList::byTelephone(const QString& number)
+{
+    ContainsSearch contains(db_.engine());
+    contains.add(QStringLiteral("联系电话"), QStringLiteral("phone"), number);
+    return db_.select(QStringLiteral("select * from 客户资料 where 1=1") + contains.conditions()
+                          + QStringLiteral(" order by id"),
+                      contains.binds());
 }
 
 void CustomerList::fillEmptyCodes()
@@ -89,10 +93,11 @@ void CustomerList::fillEmptyCodes()
 
 QStringList CustomerList::column(const QString& sql, const QVariantMap& binds)
 {
-    QSqlQuery q = db_.exec(sql, binds);
+    const Rows rows = db_.select(sql, binds);
     QStringList out;
-    while (q.next())
-        out << q.value(0).toString();
+    out.reserve(rows.size());
+    for (int r = 0; r < rows.size(); ++r)
+        out << rows.value(r, 0).toString();
     return out;
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "storage/outcome.h"
+#include "storage/rows.h"
 
 #include <QDate>
-#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
@@ -44,13 +44,18 @@ public:
 
     // The fields of every row the search returns, in the list's order.
     static QStringList fields();
-    QSqlQuery search(const CustomerFilter& filter);
+    // The list's statement, for a grid that reads it page by page.
+    Query search(const CustomerFilter& filter) const;
     static QString countText(int rows);
 
     // 客户地区 and cc: the number of customers of each region.
-    QSqlQuery regionSummary();
+    Rows regionSummary();
     // 产品名称 and 还剩数量 of the customer's tickets.
-    QSqlQuery remainingTickets(qint64 customerId);
+    Rows remainingTickets(qint64 customerId);
+
+    // Every customer whose telephone holds the number (the caller lookup of
+    // the order forms), in the order they were entered.
+    Rows byTelephone(const QString& number);
 
     // A customer without a code would drop out of every search by code.
     void fillEmptyCodes();

@@ -390,9 +390,18 @@ bool Db::tryExec(const QString& sql, QString* error, const Binds& binds)
 QStringList Db::tableNames() const
 {
     QStringList names;
+    if (engine() == Engine::Sqlite) {
+        // Plain tables only: a full-text index is a virtual table with
+        // shadow tables of its own, none of them the program's.
+        QSqlQuery q(handle());
+        q.exec(QStringLiteral("select name from pragma_table_list where schema='main' and type='table' "
+                              "and name not like 'sqlite%' order by name"));
+        while (q.next())
+            names << q.value(0).toString();
+        return names;
+    }
     for (const QString& t : handle().tables(QSql::Tables))
-        if (!t.startsWith(QLatin1String("sqlite_")))
-            names << t;
+        names << t;
     return names;
 }
 

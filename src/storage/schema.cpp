@@ -1,5 +1,6 @@
 #include "storage/schema.h"
 
+#include "customers/customer_search_index.h"
 #include "storage/passwords.h"
 #include "storage/schema_version.h"
 #include "storage/upgrade.h"
@@ -33,9 +34,8 @@ void createSchema(Db& db)
     for (const IndexDef& i : schemaIndexes())
         db.exec(QStringLiteral("create %1index %2 on %3 (%4)")
                     .arg(i.unique ? QStringLiteral("unique ") : QString(), i.name, i.table, i.columns));
-    for (const UniqueRule& u : uniqueRules())
-        db.exec(QStringLiteral("create unique index %1 on %2 (%3)")
-                    .arg(QString::fromUtf8(u.index), QString::fromUtf8(u.table), QString::fromUtf8(u.columns)));
+    createProgramIndexes(db);
+    createSearchIndexes(db);
 
     // The settings tables are only ever read and updated, never inserted
     // into, so each needs its one row from the start. No caller-ID box and

@@ -1,5 +1,6 @@
 #include "storage/schema_version.h"
 
+#include "customers/customer_search_index.h"
 #include "storage/db.h"
 #include "storage/schema.h"
 
@@ -84,6 +85,15 @@ void createIndexes(Db& db, QStringList*)
                    .arg(i.unique ? QStringLiteral("unique ") : QString(), i.name, i.table, i.columns));
 }
 
+// The login repairs look for customers with a null total on every login; a
+// partial index holds exactly those rows, so the look costs nothing when
+// there are none.
+void createNullTotalsIndex(Db& db)
+{
+    db.run(QStringLiteral("create index if not exists ix_kehu_null_totals on 客户资料 (Id) where %1")
+               .arg(customerNullTotalsCondition()));
+}
+
 struct Step {
     int version;
     std::function<void(Db&, QStringList*)> run;
@@ -97,7 +107,10 @@ const QList<Step>& steps()
              defaultYesNoColumns(db, skipped);
              createUniqueIndexes(db, skipped);
              createIndexes(db, skipped);
+             createNullTotalsIndex(db);
          }},
+        // Customer searches that find a typed text anywhere in the value.
+        {2, [](Db& db, QStringList*) { createSearchIndexes(db); }},
     };
     return all;
 }
@@ -109,6 +122,19 @@ void storeVersion(Db& db, int version)
 }
 
 } // namespace
+
+QString customerNullTotalsCondition()
+{
+    return QStringLiteral("订水总数量 is null or 订水总次数 is null or 订水总金额 is null or 预付款剩余 is null or 积分 is null");
+}
+
+void createProgramIndexes(Db& db)
+{
+    for (const UniqueRule& u : uniqueRules())
+        db.run(QStringLiteral("create unique index %1 on %2 (%3)")
+                   .arg(QString::fromUtf8(u.index), QString::fromUtf8(u.table), QString::fromUtf8(u.columns)));
+    createNullTotalsIndex(db);
+}
 
 const QList<UniqueRule>& uniqueRules()
 {

@@ -38,4 +38,11 @@ struct UniqueRule {
 };
 const QList<UniqueRule>& uniqueRules();
 
+// The unique indexes and the partial indexes of the program's own rules,
+// for a new database.
+void createProgramIndexes(Db& db);
+
+// A customer some of whose running totals are null: what the login repairs.
+QString customerNullTotalsCondition();
+
 } // namespace ts

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "storage/money.h"
+#include "storage/rows.h"
+
 #include <QColor>
 #include <QList>
 #include <QMap>
@@ -17,8 +20,6 @@ class QTableView;
 namespace ts {
 
 class Db;
-class Rows;
-struct Query;
 
 class DataGridModel;
 class DataGridFooter;
@@ -26,6 +27,11 @@ class DataGridFooter;
 // The grid of every list in the program: read-only rows loaded from a query,
 // with column titles, hidden columns, a footer of sums and texts, and (where a
 // form switches it on) the title-click sort.
+//
+// A grid given a statement (load(Db&, const Query&)) never holds the whole
+// result: it counts the rows, reads the pages the screen and the callers ask
+// for, sums the footer with one aggregate statement and sorts by running the
+// statement again in the clicked order. Rows given to it are kept as they are.
 //
 // Columns are configured by field name before or after loading; the settings
 // stay for every later load. Field names match without regard to case, since
@@ -60,6 +66,9 @@ public:
     void load(QSqlQuery& query);
     // Shows the rows of a select. Lists that may be long are given the
     // statement, not its rows, so that the grid reads only what it shows.
+    // The statement's own trailing order by is the unsorted order and breaks
+    // ties of a title sort; without one, the order of its pages is the
+    // engine's. db must outlive the grid's data set.
     void load(Db& db, const Query& query);
     void load(const Rows& rows);
     void setRows(const QStringList& fields, const QList<QVariantList>& rows);
@@ -76,6 +85,11 @@ public:
     int currentRow() const;  // -1 when there is none
     void setCurrentRow(int row);
     QVariantMap currentValues() const;  // empty when there is no current row
+    // The first row (as shown) whose field holds value, or -1. On a grid
+    // given a statement this asks the engine instead of reading every page.
+    int findRow(const QString& field, const QVariant& value) const;
+    // Every row in the order shown, read at once (for exporting a list).
+    Rows allRows() const;
 
     QString title(const QString& field) const;
     bool isColumnShown(const QString& field) const;
@@ -99,6 +113,7 @@ private:
 
     int fieldIndex(const QString& field) const;
     void applyColumns();
+    void measureColumns();
     void updateFooter();
     void onSectionClicked(int column);
     void sortBy(int fieldIndex, SortState state);
@@ -117,6 +132,9 @@ private:
     QMap<QString, FooterCell> footerCells_;
     QMap<QString, QString> footerShown_;
     QMap<QString, QString> sortKeys_;
+    QMap<QString, int> widths_;
+    bool measuring_ = false;
+    QMap<QString, Money> sumCache_;  // footer sums of the statement loaded  // measured once per field, kept for later loads
 
     QString sortField_;  // the clicked column's field; empty when unsorted
     SortState sortState_ = SortState::None;

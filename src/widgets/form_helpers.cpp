@@ -123,14 +123,10 @@ void reloadKeepingRow(DataGrid* grid, const std::function<void()>& reload, const
     if (rows == 0)
         return;
     int row = std::clamp(fallbackRow, 0, rows - 1);
+    // The grid finds the row itself: a long list is not read page by page.
     if (!keyField.isEmpty() && key.isValid() && !key.isNull()) {
-        const QString wanted = key.toString();
-        for (int r = 0; r < rows; ++r) {
-            if (grid->value(r, keyField).toString() == wanted) {
-                row = r;
-                break;
-            }
-        }
+        if (const int found = grid->findRow(keyField, key); found >= 0)
+            row = found;
     }
     grid->setCurrentRow(row);
 }

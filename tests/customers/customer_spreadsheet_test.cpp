@@ -75,7 +75,8 @@ TEST_P(CustomerSpreadsheetTest, ExportThenImportKeepsTheCustomers)
               "最后订水时间,备用1,订水总数量) values ('王芳','01062223333','海淀区','中关村','花园路1号“东门”','澄源',"
               "'110101199001011234','家庭','5月1日','A01','2026-11-20','下午送',12)");
     addCustomer(db(), {{"客户姓名", "李强"}, {"联系电话", "0013"}, {"联系地址", "学院路8号"}});
-    QSqlQuery q = CustomerList(db()).search({});
+    const Query search = CustomerList(db()).search({});
+    QSqlQuery q = db().exec(search.sql, search.binds);
     QList<QVariantList> rows;
     while (q.next()) {
         QVariantList r;

@@ -1,4 +1,5 @@
 #include "app/startup.h"
+#include "customers/customer_search_index.h"
 #include "storage/db.h"
 #include "storage/schema_version.h"
 #include "support/test_db.h"
@@ -26,6 +27,13 @@ void expectUpToDate(Db& db)
     EXPECT_EQ(db.scalar("select count(*) from 产品销售开票 where 交款完毕 is null").toInt(), 0);
     // One product per name is now the database's own rule too.
     EXPECT_THROW(db.run("insert into 产品列表 (产品名称) values ('纯净水')"), DbError);
+    // Customers written before the search index existed are found through it.
+    ContainsSearch search(db.engine());
+    search.add(QStringLiteral("客户姓名"), QStringLiteral("n"), QStringLiteral("张三丰"));
+    search.add(QStringLiteral("联系电话"), QStringLiteral("p"), QStringLiteral("1234"));
+    const Rows found =
+        db.select(QStringLiteral("select 客户姓名 from 客户资料 where 1=1") + search.conditions(), search.binds());
+    EXPECT_EQ(found.texts("客户姓名"), QStringList{"张三丰"});
 }
 
 } // namespace
@@ -103,6 +111,7 @@ TEST_P(ProgramSchemaTest, ANewDatabaseStartsAtTheNewestVersion)
 {
     EXPECT_EQ(programSchemaVersion(db()), newestProgramSchemaVersion());
     db().run("insert into 产品列表 (产品名称) values ('纯净水')");
+    db().run("insert into 客户资料 (客户姓名, 联系电话) values ('张三丰', '13912345678')");
     expectUpToDate(db());
 }
 

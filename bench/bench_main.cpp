@@ -1,0 +1,421 @@
+// Benchmarks on a generated station, each beside the same work done through
+// the engine's own C library. Run with the databases that tongshui-gen wrote:
+//   TONGSHUI_BENCH_SQLITE=/tmp/station.db
+//   TONGSHUI_BENCH_PG=postgresql://user@host:port/dbname
+// Each case reports ours_ms and bare_ms (medians over its iterations, the
+// two run alternately) and ratio = ours_ms / bare_ms.
+#include "bare_sql.h"
+
+#include "app/login.h"
+#include "customers/customer_list.h"
+#include "customers/customer_records.h"
+#include "storage/db.h"
+#include "storage/passwords.h"
+#include "storage/time_zone.h"
+#include "widgets/data_grid.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <functional>
+#include <map>
+#include <vector>
+
+namespace ts::bench {
+namespace {
+
+struct Station {
+    DbTarget target;
+    std::unique_ptr<Db> db;
+    std::unique_ptr<BareSql> bare;
+};
+
+std::map<Engine, Station>& stations()
+{
+    static std::map<Engine, Station> s;
+    return s;
+}
+
+bool openStation(Engine engine, const char* variable)
+{
+    const QString text = qEnvironmentVariable(variable);
+    if (text.isEmpty())
+        return false;
+    QString error;
+    const auto target = DbTarget::parse(text, &error);
+    auto db = target ? Db::open(*target, &error) : nullptr;
+    if (!db) {
+        std::fprintf(stderr, "%s: %s\n", variable, error.toUtf8().constData());
+        return false;
+    }
+    stations()[engine] = Station{*target, std::move(db), BareSql::open(*target)};
+    return true;
+}
+
+double median(std::vector<double> v)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+double rssMb()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    return 0;
+}
+
+// Milliseconds of painting in the cases that show a grid, reported apart
+// from the reading.
+std::vector<double>& paintTimes()
+{
+    static std::vector<double> t;
+    return t;
+}
+
+// Runs ours and bare alternately; the benchmark's own time is ours.
+void paired(benchmark::State& state, const std::function<void()>& ours, const std::function<void()>& bare)
+{
+    std::vector<double> o, b;
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        ours();
+        const double oursNs = double(t.nsecsElapsed());
+        state.SetIterationTime(oursNs / 1e9);
+        t.restart();
+        bare();
+        b.push_back(double(t.nsecsElapsed()) / 1e6);
+        o.push_back(oursNs / 1e6);
+    }
+    const double om = median(o), bm = median(b);
+    if (!paintTimes().empty()) {
+        const double pm = median(paintTimes());
+        state.counters["paint_ms"] = pm;
+        // Bare SQL paints nothing: the ratio of the reading alone.
+        state.counters["ratio_unpainted"] = bm > 0 ? (om - pm) / bm : 0;
+    }
+    paintTimes().clear();
+    state.counters["ours_ms"] = om;
+    state.counters["bare_ms"] = bm;
+    state.counters["ratio"] = bm > 0 ? om / bm : 0;
+}
+
+QStringList listColumns()
+{
+    return QStringLiteral("id,客户姓名,联系电话,客户地区,小区域,联系地址,客户类型,积分,客户单位,手工编码,最后订水时间,"
+                          "预付款剩余,生日,备用1,洗机频率,最后洗机时间,下次洗机时间,身份证号,业务员,提成,订水总数量,"
+                          "订水总次数,订水总金额")
+        .split(QLatin1Char(','));
+}
+
+// The customer list's grid as the list sets it up, on screen.
+std::unique_ptr<DataGrid> listGrid()
+{
+    auto grid = std::make_unique<DataGrid>();
+    grid->setColumns(listColumns());
+    grid->setSortable(true);
+    grid->setTitle(QStringLiteral("id"), QStringLiteral("客户编号"));
+    grid->resize(900, 480);
+    grid->show();
+    QApplication::processEvents();
+    return grid;
+}
+
+// What the grid sends for a statement: its count and its first page.
+void bareFirstScreen(BareSql& bare, const Query& q)
+{
+    const qsizetype at = q.sql.lastIndexOf(QStringLiteral(" order by "));
+    const QString body = q.sql.left(at);
+    const QString order = q.sql.mid(at);
+    bare.read(QStringLiteral("select count(*) from (") + body + QStringLiteral(") t"), q.binds);
+    bare.read(QStringLiteral("select t.* from (") + body + QStringLiteral(") t") + order + QStringLiteral(" limit 200 offset 0"),
+              q.binds);
+}
+
+void paint(DataGrid& grid)
+{
+    QElapsedTimer t;
+    t.start();
+    // Painted, as the operator sees it.
+    grid.view()->viewport()->grab();
+    paintTimes().push_back(double(t.nsecsElapsed()) / 1e6);
+}
+
+void showFirstScreen(DataGrid& grid, Db& db, const Query& q)
+{
+    grid.load(db, q);
+    grid.setCurrentRow(0);
+    paint(grid);
+}
+
+// On a PC of two cores, parallel workers of the server compete with the
+// program itself; `serial` turns them off for both sides to show the cost.
+void setParallel(Station& s, bool on)
+{
+    const QString sql = on ? QStringLiteral("reset max_parallel_workers_per_gather")
+                           : QStringLiteral("set max_parallel_workers_per_gather = 0");
+    s.db->exec(sql);
+    s.bare->run(sql);
+}
+
+void BM_OpenCustomerList(benchmark::State& state, Engine engine, bool serial)
+{
+    Station& s = stations().at(engine);
+    if (serial)
+        setParallel(s, false);
+    auto grid = listGrid();
+    const Query q = CustomerList(*s.db).search(CustomerFilter().onOpening());
+    paired(state, [&] { showFirstScreen(*grid, *s.db, q); }, [&] { bareFirstScreen(*s.bare, q); });
+    state.counters["rows"] = grid->rowCount();
+    state.counters["rss_mb"] = rssMb();
+    if (serial)
+        setParallel(s, true);
+}
+
+// The old way: every row of the list read, even by bare SQL.
+void BM_ReadWholeCustomerListBare(benchmark::State& state, Engine engine)
+{
+    Station& s = stations().at(engine);
+    const Query q = CustomerList(*s.db).search(CustomerFilter().onOpening());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(s.bare->read(q.sql, q.binds));
+}
+
+CustomerFilter searchFilter(int kind)
+{
+    CustomerFilter f;
+    switch (kind) {
+    case 0: f.phone = QStringLiteral("5678"); break;
+    case 1: f.phone = QStringLiteral("62345"); break;
+    case 2: f.name = QStringLiteral("王建国"); break;
+    case 3: f.name = QStringLiteral("三丰"); break;
+    case 4: f.code = QStringLiteral("HD0123"); break;
+    case 5: f.address = QStringLiteral("花园路12号"); break;
+    case 6: f.region = QStringLiteral("海淀区"); break;
+    default: f.address = QStringLiteral("望京"); break;
+    }
+    return f;
+}
+
+const char* searchLabel(int kind)
+{
+    static const char* labels[] = {"phone_4_digits", "phone_5_digits", "name_3_chars", "name_2_chars",
+                                   "code", "address", "district", "address_2_chars"};
+    return labels[kind];
+}
+
+// The same search as a plain like on every row, which the index replaces.
+Query plainScan(const CustomerFilter& f)
+{
+    QString where;
+    Binds b;
+    auto like = [&](const QString& column, const QString& typed) {
+        if (typed.isEmpty())
+            return;
+        where += QStringLiteral(" and ") + column + QStringLiteral(" like :p") + QString::number(b.size())
+                 + QLatin1String(kLikeEscape);
+        b.insert(QStringLiteral("p") + QString::number(b.size()), containsPattern(typed));
+    };
+    like(QStringLiteral("客户姓名"), f.name);
+    like(QStringLiteral("联系电话"), f.phone);
+    like(QStringLiteral("手工编码"), f.code);
+    like(QStringLiteral("联系地址"), f.address);
+    if (!f.region.isEmpty()) {
+        where += QStringLiteral(" and 客户地区=:region");
+        b.insert(QStringLiteral("region"), f.region);
+    }
+    return {QStringLiteral("select ") + CustomerList::fields().join(QLatin1Char(','))
+                + QStringLiteral(" from 客户资料 where 1=1") + where + QStringLiteral(" order by id"),
+            b};
+}
+
+void BM_SearchCustomers(benchmark::State& state, Engine engine, int kind)
+{
+    Station& s = stations().at(engine);
+    auto grid = listGrid();
+    const CustomerFilter f = searchFilter(kind);
+    const Query q = CustomerList(*s.db).search(f);
+    paired(state, [&] { showFirstScreen(*grid, *s.db, q); }, [&] { bareFirstScreen(*s.bare, q); });
+    state.counters["rows"] = grid->rowCount();
+    std::vector<double> scan;
+    for (int i = 0; i < 3; ++i) {
+        QElapsedTimer t;
+        t.start();
+        bareFirstScreen(*s.bare, plainScan(f));
+        scan.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    state.counters["plain_like_bare_ms"] = median(scan);
+}
+
+void BM_SaveCustomerWithListOpen(benchmark::State& state, Engine engine)
+{
+    Station& s = stations().at(engine);
+    auto grid = listGrid();
+    CustomerList list(*s.db);
+    const Query q = list.search(CustomerFilter().onOpening());
+    showFirstScreen(*grid, *s.db, q);
+    paintTimes().clear();
+    const qint64 id = state.range(0);
+    CustomerRecords records(*s.db);
+    CustomerInput input = *records.load(id);
+    int n = 0;
+    paired(state,
+           [&] {
+               input.note = QStringLiteral("备注%1").arg(++n);
+               if (!records.update(id, input.name, input))
+                   state.SkipWithError("save refused");
+               grid->load(*s.db, q);
+               grid->setCurrentRow(grid->findRow(QStringLiteral("id"), id));
+               paint(*grid);
+           },
+           [&] {
+               s.bare->run(QStringLiteral("update 客户资料 set 备用1=:n where id=:id"),
+                           {{QStringLiteral("n"), QStringLiteral("备注%1").arg(++n)}, {QStringLiteral("id"), id}});
+               bareFirstScreen(*s.bare, q);
+               s.bare->read(QStringLiteral("select count(*) from 客户资料 where id<:id"), {{QStringLiteral("id"), id}});
+           });
+}
+
+void BM_CallerLookup(benchmark::State& state, Engine engine, const char* number)
+{
+    Station& s = stations().at(engine);
+    const QString n = QString::fromLatin1(number);
+    CustomerList list(*s.db);
+    long long found = 0;
+    paired(state, [&] { found = list.byTelephone(n).size(); },
+           [&] {
+               s.bare->read(QStringLiteral("select * from 客户资料 where 1=1")
+                                + (s.db->engine() == Engine::Sqlite && n.size() >= 3
+                                       ? QStringLiteral(" and id in (select rowid from kehu_fts where kehu_fts match :q)")
+                                       : QString())
+                                + QStringLiteral(" and 联系电话 like :p escape '\\' order by id"),
+                            {{QStringLiteral("q"), QStringLiteral("联系电话 : \"") + n + QStringLiteral("\"")},
+                             {QStringLiteral("p"), containsPattern(n)}});
+           });
+    state.counters["rows"] = double(found);
+}
+
+void BM_Login(benchmark::State& state, Engine engine)
+{
+    Station& s = stations().at(engine);
+    QTemporaryDir dir;
+    LoginInput in;
+    in.user = QStringLiteral("admin");
+    in.password = QStringLiteral("admin");
+    const QString stored = s.db->scalar(QStringLiteral("select 密码 from 登陆 where 用户='admin'")).toString();
+    paired(state,
+           [&] {
+               LoginValues v;
+               if (!Login(*s.db).login(in, dir.path(), v))
+                   state.SkipWithError("login refused");
+           },
+           [&] {
+               s.bare->run(QStringLiteral("begin"));
+               for (const char* c : {"订水总数量", "订水总次数", "订水总金额", "预付款剩余", "积分"})
+                   s.bare->run(QStringLiteral("update 客户资料 set %1=0 where %1 is null").arg(QString::fromUtf8(c)));
+               s.bare->run(QStringLiteral("commit"));
+               s.bare->read(QStringLiteral("select id,密码,right1 from 登陆 where 用户=:u order by id"),
+                            {{QStringLiteral("u"), in.user}});
+               if (!passwordMatches(in.password, stored))
+                   state.SkipWithError("bare password check failed");
+               s.bare->run(QStringLiteral("begin"));
+               s.bare->run(QStringLiteral("update 串口编号 set 编号=0"));
+               s.bare->run(QStringLiteral("update 录音设备 set 录音设备=''"));
+               s.bare->run(QStringLiteral("commit"));
+               s.bare->read(QStringLiteral("select 方式 from 提成方式 limit 1"));
+           });
+}
+
+// Order lines with their three date columns, as a list of orders reads them.
+void BM_ReadOrderDates(benchmark::State& state, Engine engine, bool pinned)
+{
+    Station& s = stations().at(engine);
+    if (pinned) {
+        pinLocalTimeZone();
+    } else {
+        qunsetenv("TZ");
+        tzset();
+    }
+    const QString sql = QStringLiteral("select id,单据编号,购物日期,签单日期,结算日期,预约时间 from 产品销售开票 where id<=20000 order by id");
+    paired(state, [&] { benchmark::DoNotOptimize(s.db->select(sql).size()); }, [&] { s.bare->read(sql); });
+    qunsetenv("TZ");
+    pinLocalTimeZone();
+}
+
+void registerAll()
+{
+    const std::pair<Engine, const char*> engines[] = {{Engine::Sqlite, "SQLite"}, {Engine::Postgres, "PostgreSQL"}};
+    for (const auto& [engine, name] : engines) {
+        if (!stations().count(engine))
+            continue;
+        const std::string e = name;
+        auto reg = [&](const std::string& title, auto fn) {
+            return benchmark::RegisterBenchmark((title + "/" + e).c_str(), fn)->UseManualTime()->Unit(benchmark::kMillisecond);
+        };
+        reg("OpenCustomerList", [engine](benchmark::State& s) { BM_OpenCustomerList(s, engine, false); })->Iterations(20);
+        if (engine == Engine::Postgres)
+            reg("OpenCustomerList/no_parallel_workers",
+                [engine](benchmark::State& s) { BM_OpenCustomerList(s, engine, true); })
+                ->Iterations(20);
+        benchmark::RegisterBenchmark(("ReadWholeCustomerListBare/" + e).c_str(),
+                                     [engine](benchmark::State& s) { BM_ReadWholeCustomerListBare(s, engine); })
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(5);
+        for (int kind = 0; kind < 8; ++kind)
+            reg(std::string("SearchCustomers/") + searchLabel(kind),
+                [engine, kind](benchmark::State& s) { BM_SearchCustomers(s, engine, kind); })
+                ->Iterations(20);
+        reg("SaveCustomerWithListOpen", [engine](benchmark::State& s) { BM_SaveCustomerWithListOpen(s, engine); })
+            ->Arg(10)
+            ->Arg(150000)
+            ->Iterations(20);
+        for (const char* number : {"62345678", "5678", "139"})
+            reg(std::string("CallerLookup/") + number,
+                [engine, number](benchmark::State& s) { BM_CallerLookup(s, engine, number); })
+                ->Iterations(50);
+        reg("Login", [engine](benchmark::State& s) { BM_Login(s, engine); })->Iterations(10);
+        for (bool pinned : {false, true})
+            reg(std::string("ReadOrderDates/") + (pinned ? "tz_pinned" : "tz_unset"),
+                [engine, pinned](benchmark::State& s) { BM_ReadOrderDates(s, engine, pinned); })
+                ->Iterations(10);
+    }
+}
+
+} // namespace
+} // namespace ts::bench
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    // As the program does at start.
+    ts::pinLocalTimeZone();
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    const bool lite = ts::bench::openStation(ts::Engine::Sqlite, "TONGSHUI_BENCH_SQLITE");
+    const bool pg = ts::bench::openStation(ts::Engine::Postgres, "TONGSHUI_BENCH_PG");
+    if (!lite && !pg) {
+        std::fprintf(stderr, "set TONGSHUI_BENCH_SQLITE and/or TONGSHUI_BENCH_PG to databases written by tongshui-gen\n");
+        return 2;
+    }
+    ts::bench::registerAll();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    ts::bench::stations().clear();
+    return 0;
+}
