@@ -236,11 +236,17 @@ std::unique_ptr<Db> Db::open(const DbTarget& target, QString* error)
         return nullptr;
     // A file that is no database at all fails here; one of another program
     // lacks our tables. Neither is touched.
-    QString probe;
-    if (!db->tryExec(QStringLiteral("select 版本号 from 版本号"), &probe)
-        || !db->tryExec(QStringLiteral("select 用户 from 登陆"), &probe)) {
+    try {
+        db->exec(QStringLiteral("select 版本号 from 版本号")).finish();
+        db->exec(QStringLiteral("select 用户 from 登陆 limit 1")).finish();
+    } catch (const DbBusy& e) {
+        // Busy is not foreign: the file is ours, another station holds it.
         if (error)
-            *error = QStringLiteral("不是本系统的数据库：%1（%2）").arg(target.display(), probe);
+            *error = QStringLiteral("%1（%2）").arg(e.message(), target.display());
+        return nullptr;
+    } catch (const DbError& e) {
+        if (error)
+            *error = QStringLiteral("不是本系统的数据库：%1（%2）").arg(target.display(), e.message());
         return nullptr;
     }
     return db;
@@ -303,6 +309,25 @@ std::unique_ptr<Db> Db::create(const DbTarget& target, QString* error)
 }
 
 QSqlQuery Db::exec(const QString& sql, const Binds& binds)
+{
+    // A statement on its own is all or nothing, so when another station is
+    // in the way it can simply run again; inside a transaction the whole
+    // operation must (write() does that).
+    for (int attempt = 1;; ++attempt) {
+        try {
+            return execOnce(sql, binds);
+        } catch (const DbError& e) {
+            if (!e.isContention() || inTransaction())
+                throw;
+            reportContention(e, attempt);
+            if (attempt >= kWriteAttempts)
+                throw DbBusy(e);
+            pauseBeforeRetry(attempt);
+        }
+    }
+}
+
+QSqlQuery Db::execOnce(const QString& sql, const Binds& binds)
 {
     QSqlQuery q(handle());
     q.setForwardOnly(true);

@@ -98,7 +98,9 @@ public:
     // changed.
     int run(const QString& sql, const Binds& binds = {});
     // Runs one statement; throws DbError when the engine refuses it. A select
-    // comes back positioned before its first row. Storage only: on PostgreSQL
+    // comes back positioned before its first row. Outside a transaction a
+    // statement that met another station runs again a few times, then
+    // throws DbBusy. Storage only: on PostgreSQL
     // a cursor left half-read loses its rows when the next statement runs,
     // so logic reads through select().
     QSqlQuery exec(const QString& sql, const Binds& binds = {});
@@ -145,6 +147,7 @@ private:
     friend class Transaction;
     Db(const DbTarget& target, const QString& connectionName);
     bool openConnection(QString* error);
+    QSqlQuery execOnce(const QString& sql, const Binds& binds);
     void begin();
     void commit();
     void rollback();
