@@ -313,18 +313,7 @@ QSqlQuery Db::exec(const QString& sql, const Binds& binds)
     // A statement on its own is all or nothing, so when another station is
     // in the way it can simply run again; inside a transaction the whole
     // operation must (write() does that).
-    for (int attempt = 1;; ++attempt) {
-        try {
-            return execOnce(sql, binds);
-        } catch (const DbError& e) {
-            if (!e.isContention() || inTransaction())
-                throw;
-            reportContention(e, attempt);
-            if (attempt >= kWriteAttempts)
-                throw DbBusy(e);
-            pauseBeforeRetry(attempt);
-        }
-    }
+    return retryingContention([&] { return execOnce(sql, binds); });
 }
 
 QSqlQuery Db::execOnce(const QString& sql, const Binds& binds)

@@ -151,6 +151,9 @@ private:
     void begin();
     void commit();
     void rollback();
+    // Runs once() again while another station is in the way, a few times.
+    template <class Once>
+    auto retryingContention(Once&& once) -> std::invoke_result_t<Once&>;
     static void pauseBeforeRetry(int attempt);
     static void reportContention(const DbError& e, int attempt);
 
@@ -180,32 +183,17 @@ private:
     bool done_ = false;
 };
 
-template <class Op>
-auto Db::write(Op&& op) -> std::invoke_result_t<Op&>
+template <class Once>
+auto Db::retryingContention(Once&& once) -> std::invoke_result_t<Once&>
 {
-    using Result = std::invoke_result_t<Op&>;
     for (int attempt = 1;; ++attempt) {
         try {
-            Transaction tx(*this);
-            if constexpr (std::is_void_v<Result>) {
-                op();
-                tx.commit();
-                return;
-            } else {
-                Result r = op();
-                if constexpr (std::is_same_v<Result, Outcome>) {
-                    if (r.ok)
-                        tx.commit();
-                } else {
-                    tx.commit();
-                }
-                return r;
-            }
+            return once();
         } catch (const DbBusy&) {
             throw;
         } catch (const DbError& e) {
-            // Only the outermost operation can start again: a joined one
-            // would run again inside a transaction the engine has given up.
+            // Only what runs outside a transaction can start again: a joined
+            // operation would run again inside one the engine has given up.
             if (!e.isContention() || inTransaction())
                 throw;
             reportContention(e, attempt);
@@ -214,6 +202,28 @@ auto Db::write(Op&& op) -> std::invoke_result_t<Op&>
             pauseBeforeRetry(attempt);
         }
     }
+}
+
+template <class Op>
+auto Db::write(Op&& op) -> std::invoke_result_t<Op&>
+{
+    using Result = std::invoke_result_t<Op&>;
+    return retryingContention([&]() -> Result {
+        Transaction tx(*this);
+        if constexpr (std::is_void_v<Result>) {
+            op();
+            tx.commit();
+        } else {
+            Result r = op();
+            if constexpr (std::is_same_v<Result, Outcome>) {
+                if (r.ok)
+                    tx.commit();
+            } else {
+                tx.commit();
+            }
+            return r;
+        }
+    });
 }
 
 } // namespace ts
