@@ -91,34 +91,25 @@ void CustomerList::fillEmptyCodes()
              {{QStringLiteral("code"), QString(QLatin1String(""))}});
 }
 
-QStringList CustomerList::column(const QString& sql, const QVariantMap& binds)
-{
-    const Rows rows = db_.select(sql, binds);
-    QStringList out;
-    out.reserve(rows.size());
-    for (int r = 0; r < rows.size(); ++r)
-        out << rows.value(r, 0).toString();
-    return out;
-}
-
 QStringList CustomerList::regions()
 {
-    return column(QStringLiteral("select 区域 from 区域"));
+    return db_.select(QStringLiteral("select 区域 from 区域")).texts(0);
 }
 
 QStringList CustomerList::subAreas(const QString& region)
 {
-    return column(QStringLiteral("select 小区域 from 小区域 where 区域=:region"), {{QStringLiteral("region"), region}});
+    return db_.select(QStringLiteral("select 小区域 from 小区域 where 区域=:region"), {{QStringLiteral("region"), region}})
+        .texts(0);
 }
 
 QStringList CustomerList::types()
 {
-    return column(QStringLiteral("select 客户类型 from 客户类型"));
+    return db_.select(QStringLiteral("select 客户类型 from 客户类型")).texts(0);
 }
 
 QStringList CustomerList::salespeople()
 {
-    return column(QStringLiteral("select 姓名 from 业务员表"));
+    return db_.select(QStringLiteral("select 姓名 from 业务员表")).texts(0);
 }
 
 QVariantMap CustomerList::customer(qint64 customerId)

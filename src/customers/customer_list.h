@@ -74,7 +74,6 @@ public:
     void remove(qint64 customerId);
 
 private:
-    QStringList column(const QString& sql, const QVariantMap& binds = {});
     Db& db_;
 };
 

@@ -5,33 +5,21 @@
 
 namespace ts {
 
-namespace {
-
-QStringList column(Db& db, const QString& sql, const Binds& binds = {})
-{
-    const Rows r = db.select(sql, binds);
-    QStringList out;
-    for (int i = 0; i < r.size(); ++i)
-        out << r.value(i, 0).toString();
-    return out;
-}
-
-} // namespace
-
 QStringList CustomerCommissionBatch::districts()
 {
-    return column(db_, QStringLiteral("select 区域 from 区域 order by 区域"));
+    return db_.select(QStringLiteral("select 区域 from 区域 order by 区域")).texts(0);
 }
 
 QStringList CustomerCommissionBatch::subDistricts(const QString& district)
 {
-    return column(db_, QStringLiteral("select 小区域 from 小区域 where 区域=:district order by 小区域"),
-                  {{QStringLiteral("district"), district}});
+    return db_.select(QStringLiteral("select 小区域 from 小区域 where 区域=:district order by 小区域"),
+                      {{QStringLiteral("district"), district}})
+        .texts(0);
 }
 
 QStringList CustomerCommissionBatch::customerTypes()
 {
-    return column(db_, QStringLiteral("select 客户类型 from 客户类型 order by 客户类型"));
+    return db_.select(QStringLiteral("select 客户类型 from 客户类型 order by 客户类型")).texts(0);
 }
 
 Outcome CustomerCommissionBatch::byDistrict(const QString& district, const QString& subDistrict,

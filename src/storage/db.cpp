@@ -102,12 +102,6 @@ DbError::DbError(const QString& message, const QString& sql, const QString& code
 {
 }
 
-bool DbError::isUniqueViolation() const
-{
-    return code_ == QLatin1String("23505") || code_ == QLatin1String("2067") || code_ == QLatin1String("1555")
-           || message_.contains(QLatin1String("UNIQUE constraint failed"));
-}
-
 QString busyMessage()
 {
     return QStringLiteral("其他电脑正在保存数据，本次操作没有保存，请稍后再试。");
@@ -189,7 +183,6 @@ bool Db::openConnection(QString* error)
     if (target_.engine == Engine::Sqlite) {
         db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
         db.setDatabaseName(target_.file);
-        // Another station may hold the file for a moment; wait rather than fail.
         // Another station may hold the file for a moment; wait a little, and
         // let write() start the operation again a few times after that.
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=1500"));
@@ -483,8 +476,7 @@ void Db::requireTransaction(const char* what) const
 
 void Db::serialise(const QString& rule, qint64 key)
 {
-    if (!inTransaction())
-        throw DbError(QStringLiteral("serialise() outside a transaction: %1").arg(rule), QString());
+    requireTransaction("serialise");
     if (engine() != Engine::Postgres)
         return;
     // Two numbers of our own, not input: no statement to prepare, and

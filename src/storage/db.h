@@ -50,8 +50,6 @@ public:
     // Another station was in the way (deadlock, serialisation failure, a
     // busy or locked file): running the whole operation again may succeed.
     bool isContention() const { return contention_; }
-    // A unique index refused the row.
-    bool isUniqueViolation() const;
 
 private:
     QString message_;

@@ -34,10 +34,15 @@ QStringList Rows::texts(const QString& field) const
     const int c = column(field);
     if (c < 0)
         throw std::out_of_range("no such field in the result: " + field.toStdString());
+    return texts(c);
+}
+
+QStringList Rows::texts(int column) const
+{
     QStringList out;
     out.reserve(data_.size());
     for (const QVariantList& r : data_)
-        out << r.at(c).toString();
+        out << r.at(column).toString();
     return out;
 }
 

@@ -44,6 +44,7 @@ public:
     QVariantMap map(int row) const;
     // Every value of one field, top to bottom, as text.
     QStringList texts(const QString& field) const;
+    QStringList texts(int column) const;
 
 private:
     QStringList fields_;

@@ -31,9 +31,6 @@ void createSchema(Db& db)
     Transaction tx(db);
     for (const TableDef& t : schemaTables())
         db.exec(createTableSql(db, t));
-    for (const IndexDef& i : schemaIndexes())
-        db.exec(QStringLiteral("create %1index %2 on %3 (%4)")
-                    .arg(i.unique ? QStringLiteral("unique ") : QString(), i.name, i.table, i.columns));
     createProgramIndexes(db);
     createSearchIndexes(db);
 

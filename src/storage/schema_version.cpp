@@ -22,7 +22,7 @@ bool hasVersionTable(Db& db)
 
 // Yes/no columns read as false when nothing was written; the Parts read them
 // that way and every filter "= false" relies on it.
-void defaultYesNoColumns(Db& db, QStringList*)
+void defaultYesNoColumns(Db& db)
 {
     for (const TableDef& t : schemaTables()) {
         QStringList columns;
@@ -61,6 +61,12 @@ void defaultYesNoColumns(Db& db, QStringList*)
     }
 }
 
+QString uniqueIndexSql(const UniqueRule& u)
+{
+    return QStringLiteral("create unique index if not exists %1 on %2 (%3)")
+        .arg(QString::fromUtf8(u.index), QString::fromUtf8(u.table), QString::fromUtf8(u.columns));
+}
+
 void createUniqueIndexes(Db& db, QStringList* skipped)
 {
     for (const UniqueRule& u : uniqueRules()) {
@@ -68,9 +74,7 @@ void createUniqueIndexes(Db& db, QStringList* skipped)
         // the rule still holds for new rows through the serialised checks.
         Transaction step(db);
         QString error;
-        if (db.tryExec(QStringLiteral("create unique index if not exists %1 on %2 (%3)")
-                           .arg(QString::fromUtf8(u.index), QString::fromUtf8(u.table), QString::fromUtf8(u.columns)),
-                       &error)) {
+        if (db.tryExec(uniqueIndexSql(u), &error)) {
             step.commit();
         } else {
             *skipped << QStringLiteral("%1：%2").arg(QString::fromUtf8(u.index), error);
@@ -78,7 +82,7 @@ void createUniqueIndexes(Db& db, QStringList* skipped)
     }
 }
 
-void createIndexes(Db& db, QStringList*)
+void createIndexes(Db& db)
 {
     for (const IndexDef& i : schemaIndexes())
         db.run(QStringLiteral("create %1index if not exists %2 on %3 (%4)")
@@ -104,9 +108,9 @@ const QList<Step>& steps()
     static const QList<Step> all{
         {1,
          [](Db& db, QStringList* skipped) {
-             defaultYesNoColumns(db, skipped);
+             defaultYesNoColumns(db);
              createUniqueIndexes(db, skipped);
-             createIndexes(db, skipped);
+             createIndexes(db);
              createNullTotalsIndex(db);
          }},
         // Customer searches that find a typed text anywhere in the value.
@@ -130,9 +134,9 @@ QString customerNullTotalsCondition()
 
 void createProgramIndexes(Db& db)
 {
+    createIndexes(db);
     for (const UniqueRule& u : uniqueRules())
-        db.run(QStringLiteral("create unique index %1 on %2 (%3)")
-                   .arg(QString::fromUtf8(u.index), QString::fromUtf8(u.table), QString::fromUtf8(u.columns)));
+        db.run(uniqueIndexSql(u));
     createNullTotalsIndex(db);
 }
 

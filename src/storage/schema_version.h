@@ -38,8 +38,8 @@ struct UniqueRule {
 };
 const QList<UniqueRule>& uniqueRules();
 
-// The unique indexes and the partial indexes of the program's own rules,
-// for a new database.
+// Every index of the schema, the unique indexes and the partial indexes of
+// the program's own rules, for a new database.
 void createProgramIndexes(Db& db);
 
 // A customer some of whose running totals are null: what the login repairs.
