@@ -2,6 +2,7 @@
 
 #include "app/Uabout.h"
 #include "app/app_context.h"
+#include "orders/order_basket.h"
 #include "session/operators.h"
 #include "storage/db.h"
 #include "widgets/action.h"
@@ -438,9 +439,10 @@ void Tmain::closeEvent(QCloseEvent* event)
     leaving_ = true;
     // The reminder timers and the modem probe stop here once the window has
     // them.
-    // A basket left behind would come back into the next order form; a
-    // failure is told, but leaving is not refused over a scratch table.
-    runAction(this, [] { appDb().run(QStringLiteral("delete from 销售临时表")); });
+    // Baskets left behind by this station's windows go; another station's
+    // open order keeps its lines. A failure is told, but leaving is not
+    // refused over a scratch table.
+    runAction(this, [] { OrderBasket::clearStation(appDb()); });
     event->accept();
     // The login window is hidden, not closed, so the last visible window
     // going is not the end of the program on its own.

@@ -168,6 +168,10 @@ QList<TableDef> buildTables()
             text("总金额"),
             text("提成"),
             text("产品类型"),
+            // The program's own: a basket may hold one product twice, and
+            // the table has no other way to tell its lines apart or keep
+            // their order.
+            integer("行号"),
         }),
         table("收款临时表", {
             text("产品名称"),

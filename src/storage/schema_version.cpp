@@ -115,6 +115,12 @@ const QList<Step>& steps()
          }},
         // Customer searches that find a typed text anywhere in the value.
         {2, [](Db& db, QStringList*) { createSearchIndexes(db); }},
+        // The order basket numbers its lines.
+        {3,
+         [](Db& db, QStringList*) {
+             if (!db.columnNames(QStringLiteral("销售临时表")).contains(QStringLiteral("行号")))
+                 db.run(QStringLiteral("alter table 销售临时表 add column 行号 %1").arg(db.typeName(ColKind::Integer, 0)));
+         }},
     };
     return all;
 }

@@ -1,5 +1,6 @@
 #include "app/Uabout.h"
 #include "app/Umain.h"
+#include "orders/order_basket.h"
 #include "session/login_values.h"
 #include "storage/db.h"
 #include "support/forms/form_fixture.h"
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QApplication>
 #include <QLabel>
+#include <QUuid>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSet>
@@ -274,24 +276,28 @@ TEST(MainWindow, AboutBoxShowsTheBranding)
 
 class MainWindowDb : public test::FormTest {};
 
-qint64 basketRows(Db& db)
+qint64 basketRows(Db& db, const QString& key)
 {
-    return db.scalar(QStringLiteral("select count(*) from 销售临时表")).toLongLong();
+    return db.scalar(QStringLiteral("select count(*) from 销售临时表 where 电话号码=:k"), {{QStringLiteral("k"), key}})
+        .toLongLong();
 }
 
-TEST_P(MainWindowDb, ClosingAsksAndEmptiesTheBasket)
+TEST_P(MainWindowDb, ClosingAsksAndEmptiesThisStationsBaskets)
 {
     struct Case {
         bool viaToolbar;
         bool answer;
     };
+    const QString ours = OrderBasket::newKey();
+    // Another PC's open order window: a key with another station's prefix.
+    const QString theirs = QStringLiteral("0000zzzz-") + QUuid::createUuid().toString(QUuid::Id128);
     for (const Case c : {Case{false, false}, Case{true, false}, Case{false, true}, Case{true, true}}) {
         SCOPED_TRACE(testing::Message() << "toolbar " << c.viaToolbar << ", OK " << c.answer);
         db().exec(QStringLiteral("delete from 销售临时表"));
-        for (const char* product : {"桶装水", "矿泉水"}) {
-            db().exec(QStringLiteral("insert into 销售临时表 (电话号码, 产品名称, 数量) values (:k, :p, '1')"),
-                      {{QStringLiteral("k"), QStringLiteral("13800000000")},
-                       {QStringLiteral("p"), QString::fromUtf8(product)}});
+        for (const QString& key : {ours, theirs}) {
+            OrderBasket basket(db(), key);
+            basket.add(QStringLiteral("桶装水"), Money::yuan(8), std::nullopt, QStringLiteral("水"));
+            basket.add(QStringLiteral("矿泉水"), Money::yuan(2), std::nullopt, QStringLiteral("水"));
         }
         LoginValues v = everythingAllowed();
         Tmain w(v);
@@ -306,7 +312,8 @@ TEST_P(MainWindowDb, ClosingAsksAndEmptiesTheBasket)
         EXPECT_EQ(messages.questions, QStringList{QStringLiteral("确实要退出吗？")});
         EXPECT_EQ(messages.captions, QStringList{QStringLiteral("澄源rivodaz")});
         EXPECT_EQ(w.isVisible(), !c.answer);
-        EXPECT_EQ(basketRows(db()), c.answer ? 0 : 2);
+        EXPECT_EQ(basketRows(db(), ours), c.answer ? 0 : 2);
+        EXPECT_EQ(basketRows(db(), theirs), 2);
     }
 }
 
