@@ -1,12 +1,9 @@
 // Several stations on one database, as real processes.
 
 #include "storage/db.h"
-#include "support/test_db.h"
-
-#include <QProcess>
+#include "support/stations.h"
 
 using namespace ts;
-using ts::test::DbTest;
 
 namespace {
 
@@ -33,41 +30,8 @@ Tally tally(const QList<QStringList>& outputs)
 
 } // namespace
 
-class StationsTest : public DbTest {
+class StationsTest : public test::StationsFixture {
 protected:
-    QString target() const
-    {
-        return db_->engine() == Engine::Sqlite ? db_->target().file : db_->target().display();
-    }
-
-    std::unique_ptr<QProcess> start(const QStringList& args)
-    {
-        auto p = std::make_unique<QProcess>();
-        p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        p->start(QStringLiteral(TS_STATION_PATH), QStringList{target()} + args);
-        EXPECT_TRUE(p->waitForStarted());
-        return p;
-    }
-
-    static QStringList linesOf(QProcess& p)
-    {
-        EXPECT_TRUE(p.waitForFinished(180000));
-        EXPECT_EQ(p.exitCode(), 0);
-        return QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
-
-    // Starts every station at once and collects what each printed.
-    QList<QStringList> run(const QList<QStringList>& stations)
-    {
-        std::vector<std::unique_ptr<QProcess>> running;
-        for (const QStringList& args : stations)
-            running.push_back(start(args));
-        QList<QStringList> out;
-        for (auto& p : running)
-            out << linesOf(*p);
-        return out;
-    }
-
     int count(const QString& sql) { return db().scalar(sql).toInt(); }
 };
 
