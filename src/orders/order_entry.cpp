@@ -389,14 +389,18 @@ Confirmation OrderEntry::confirmOnce(const OrderDraft& in)
                 daysSinceLast = qint64(lastAt.secsTo(now) / 86400);
         }
         // Totals and balance move by what this order adds, never by writing
-        // back what was read; the balance only while it covers the order.
+        // back what was read; the balance only while it covers a prepaid
+        // order (a balance below zero, left by a negative advance payment,
+        // stops no order paid another way). SQLite keeps money as binary
+        // fractions: each sum is rounded back to four decimals, so that a
+        // balance of 20.30 left by earlier orders covers an order of 20.30.
         const int changed = db_.run(
             QStringLiteral("update 客户资料 set 备用1=:remark,联系电话=:phone,联系地址=:address,客户类型=:type,"
                            "客户地区=:district,小区域=:sub,客户姓名=:name,手工编码=:code,客户单位=:company,"
-                           "订水总数量=coalesce(订水总数量,0)+:units,订水总金额=coalesce(订水总金额,0)+:total,"
-                           "订水总次数=coalesce(订水总次数,0)+1,预付款剩余=coalesce(预付款剩余,0)-:spent,提成=:rate,"
-                           "积分=coalesce(积分,0)+:spent,最后订水时间=:today "
-                           "where id=:id and coalesce(预付款剩余,0)>=:spent"),
+                           "订水总数量=coalesce(订水总数量,0)+:units,订水总金额=round(coalesce(订水总金额,0)+:total,4),"
+                           "订水总次数=coalesce(订水总次数,0)+1,预付款剩余=round(coalesce(预付款剩余,0)-:spent,4),"
+                           "提成=:rate,积分=round(coalesce(积分,0)+:spent,4),最后订水时间=:today where id=:id")
+                + (prepaid ? QStringLiteral(" and round(coalesce(预付款剩余,0),4)>=:spent") : QString()),
             {{QStringLiteral("remark"), d.remark},
              {QStringLiteral("phone"), d.phone},
              {QStringLiteral("address"), d.address},

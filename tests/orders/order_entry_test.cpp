@@ -329,6 +329,38 @@ TEST_P(OrderEntryTest, PrepaymentIsTakenFromTheBalanceInTheDatabase)
     EXPECT_EQ(k.value("订水总次数").toInt(), 3);
 }
 
+TEST_P(OrderEntryTest, TheBalanceLeftIsWhatItCoversToTheFen)
+{
+    struct Case {
+        const char* what;
+        const char* balance;
+        QList<QPair<const char*, const char*>> orders;  // payment method, order total
+        const char* balanceAfter;
+    };
+    const std::vector<Case> cases{
+        // 25 − 2.35 − 2.35 is no binary fraction: kept as one, the balance
+        // would fall short of the 20.30 it holds.
+        {"what earlier prepaid orders leave covers an order of exactly that much", "25",
+         {{"预付款", "2.35"}, {"预付款", "2.35"}, {"预付款", "20.3"}}, "0"},
+        // A negative advance payment may leave the balance below zero.
+        {"a balance below zero does not stop an order paid another way", "-5", {{"现金", "20"}}, "-5"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        db().run(QStringLiteral("update 客户资料 set 预付款剩余=:b where id=:id"),
+                 {{QStringLiteral("b"), money(c.balance).toVariant()}, {QStringLiteral("id"), customer}});
+        for (const auto& [method, total] : c.orders) {
+            OrderDraft d = draftFor(customer, {{kSpring, 1}});
+            OrderBasket basket(db(), d.basketKey);
+            ASSERT_TRUE(basket.setAmount(basket.lines().last().line, QString::fromUtf8(total)));
+            d.paymentMethod = QString::fromUtf8(method);
+            const Confirmation r = entry().confirm(d);
+            EXPECT_TRUE(r.outcome) << method << " " << total << ": " << r.outcome.message.toStdString();
+        }
+        EXPECT_EQ(Money::fromVariant(customerRow(customer).value("预付款剩余")), money(c.balanceAfter));
+    }
+}
+
 TEST_P(OrderEntryTest, EachPaymentMethodWritesItsColumns)
 {
     struct Case {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/money.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,3 +16,8 @@ inline void PrintTo(const QStringList& l, std::ostream* os)
         *os << (i ? ", \"" : "\"") << l.at(i).toStdString() << '"';
     *os << '}';
 }
+
+namespace ts {
+// Money in failure messages as its amount, not its bytes.
+inline void PrintTo(const Money& m, std::ostream* os) { *os << m.toDecimalString().toStdString(); }
+} // namespace ts
