@@ -314,7 +314,9 @@ QString rtfText(const QByteArray& rtf)
 QByteArray rtfGroup(const QString& text)
 {
     // \uc1 inside the group: the template may have set another fallback
-    // count where the value lands, and each \uN here has one '?' after it.
+    // count where the value lands, and each \uN here has one fallback after
+    // it, a '?' written \'3f as word processors write it (some readers take
+    // a bare '?' there for the start of the text that follows).
     QByteArray out = "{\\uc1 ";
     for (const QChar ch : text) {
         const char16_t u = ch.unicode();
@@ -328,7 +330,7 @@ QByteArray rtfGroup(const QString& text)
         } else if (u >= 0x20 && u < 0x80) {
             out += char(u);
         } else if (u >= 0x80) {
-            out += "\\u" + QByteArray::number(qint16(u)) + '?';
+            out += "\\u" + QByteArray::number(qint16(u)) + "\\'3f";
         }
     }
     out += '}';
