@@ -81,6 +81,8 @@ struct OrderDraft {
     bool bookingNotice = true;
 };
 
+// Refused, the confirmation wrote nothing (Db::write rolls back a result
+// whose outcome is refused).
 struct Confirmation {
     Outcome outcome;         // refused with the message of the first check that failed
     QString documentNumber;  // 单据编号 of the order written

@@ -11,6 +11,7 @@
 #include <QVariantMap>
 
 #include <chrono>
+#include <concepts>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -181,6 +182,13 @@ private:
     bool done_ = false;
 };
 
+// A result that carries its Outcome with what else the operation gives back
+// (a document number, a new id): refused, it rolls back like an Outcome.
+template <class R>
+concept CarriesOutcome = requires(const R& r) {
+    { r.outcome } -> std::convertible_to<const Outcome&>;
+};
+
 template <class Once>
 auto Db::retryingContention(Once&& once) -> std::invoke_result_t<Once&>
 {
@@ -215,6 +223,9 @@ auto Db::write(Op&& op) -> std::invoke_result_t<Op&>
             Result r = op();
             if constexpr (std::is_same_v<Result, Outcome>) {
                 if (r.ok)
+                    tx.commit();
+            } else if constexpr (CarriesOutcome<Result>) {
+                if (r.outcome.ok)
                     tx.commit();
             } else {
                 tx.commit();

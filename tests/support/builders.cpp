@@ -75,6 +75,17 @@ void addRegion(Db& db, const QString& region, const QStringList& subAreas)
         insertRow(db, QStringLiteral("小区域"), {{QStringLiteral("区域"), region}, {QStringLiteral("小区域"), s}});
 }
 
+void addWarehouse(Db& db, const QString& name)
+{
+    insertRow(db, QStringLiteral("库房名称"), {{QStringLiteral("库房名称"), name}}, QStringLiteral("id"));
+}
+
+void addStock(Db& db, const QString& warehouse, const QString& product, int units)
+{
+    insertRow(db, QStringLiteral("库存总表"),
+              {{QStringLiteral("库房名称"), warehouse}, {QStringLiteral("产品名称"), product}, {QStringLiteral("数量"), units}});
+}
+
 void addCustomerType(Db& db, const QString& type, Money commission)
 {
     insertRow(db, QStringLiteral("客户类型"), {{QStringLiteral("客户类型"), type}, {QStringLiteral("提成"), commission.toVariant()}});

@@ -27,6 +27,10 @@ void addRegion(Db& db, const QString& region, const QStringList& subAreas = {});
 // 客户类型 with its commission.
 void addCustomerType(Db& db, const QString& type, Money commission = Money());
 
+// 库房名称, and 库存总表 holding `units` of a product there.
+void addWarehouse(Db& db, const QString& name);
+void addStock(Db& db, const QString& warehouse, const QString& product, int units);
+
 // Inserts one row of `table` with `columns`; the id for tables with one.
 qint64 insertRow(Db& db, const QString& table, const QVariantMap& columns, const QString& idColumn = {});
 
