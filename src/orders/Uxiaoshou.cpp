@@ -91,6 +91,8 @@ QLineEdit* display(const QString& name, QWidget* parent)
     auto* e = makeLineEdit(name, parent);
     e->setReadOnly(true);
     e->setFocusPolicy(Qt::ClickFocus);
+    // The longest it shows is a date with its time.
+    fitWidthTo(e, QStringLiteral("2026-12-11 09:30:15"));
     return e;
 }
 
@@ -133,6 +135,8 @@ Txiaoshou::Txiaoshou(QWidget* parent)
 {
     setObjectName(QStringLiteral("Txiaoshou"));
     setWindowTitle(QStringLiteral("订水"));
+    // Room for the basket and the product list on the screen it is made for.
+    resize(1000, 690);
 
     pages_ = new QTabWidget(this);
     pages_->addTab(buildBasicPage(), QStringLiteral("基本信息"));
@@ -313,8 +317,9 @@ QWidget* Txiaoshou::buildBasicPage()
     booking->addWidget(bookingTime_);
     booking->addStretch();
     g->addLayout(booking, 8, 0, 1, 6);
-    g->setColumnStretch(1, 1);
-    g->setColumnStretch(4, 1);
+    // Names run longer than telephone numbers.
+    g->setColumnStretch(1, 2);
+    g->setColumnStretch(4, 3);
     g->setRowStretch(9, 1);
     return page;
 }
@@ -423,7 +428,7 @@ QWidget* Txiaoshou::buildBasket()
     basketView_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                                  | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
     basketView_->verticalHeader()->setVisible(false);
-    basketView_->horizontalHeader()->setStretchLastSection(true);
+    basketView_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     basketView_->setItemDelegate(new SpaceEndsEdit([this] {
         (worker_->isHidden() ? static_cast<QWidget*>(collect_) : worker_)->setFocus();
     }, basketView_));
