@@ -1,6 +1,7 @@
 #include "app/Umain.h"
 
 #include "app/Uabout.h"
+#include "app/Umain_board.h"
 #include "app/app_context.h"
 #include "orders/order_basket.h"
 #include "session/operators.h"
@@ -206,10 +207,11 @@ Tmain::Tmain(LoginValues& login, QWidget* parent)
     resize(1024, 700);
     fitToScreen(this);
 
-    // The order board takes this place once it exists.
-    auto* centre = new QWidget(this);
-    centre->setObjectName(QStringLiteral("board"));
-    setCentralWidget(centre);
+    board_ = new MainBoard(login_, [this](const QString& formClass) {
+        const auto it = lineForms_.find(formClass);
+        return it == lineForms_.end() ? LineOpener() : it->second;
+    }, this);
+    setCentralWidget(board_);
 
     buildMenusAndToolbar();
     registerForm(QStringLiteral("Tabout"), [this](QWidget*) { showAbout(); });
@@ -343,8 +345,41 @@ void Tmain::setEntryHandler(const QString& objectName, std::function<void()> run
     updateEnabled(*entry);
 }
 
+void Tmain::registerLineForm(const QString& formClass, LineOpener open)
+{
+    if (open)
+        lineForms_[formClass] = std::move(open);
+    else
+        lineForms_.erase(formClass);
+    for (Entry& entry : entries_) {
+        if (entry.kind != Kind::Operation || entry.formClass != formClass)
+            continue;
+        const QString caption = entry.action->text();
+        if (lineForms_.count(formClass))
+            entry.run = [this, caption] { board_->operate(caption); };
+        else
+            entry.run = nullptr;
+        updateEnabled(entry);
+    }
+    board_->updateEntries();
+}
+
+void Tmain::refreshBoard()
+{
+    runAction(this, [this] { board_->refresh(); });
+}
+
+void Tmain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Tests may show the window without a database.
+    if (hasAppDb())
+        refreshBoard();
+}
+
 void Tmain::applyRights(const LoginValues& login)
 {
+    board_->applyRights(login);
     for (Entry& entry : entries_) {
         if (entry.group != 0) {
             entry.rightsAllow = entry.strict ? login.allowsStrict(entry.group, entry.position)

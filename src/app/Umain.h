@@ -6,17 +6,21 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
+#include <QVariantMap>
 
 #include <functional>
+#include <map>
 #include <vector>
 
 class QAction;
 class QCloseEvent;
+class QShowEvent;
 class QMenu;
 class QToolBar;
 
 namespace ts {
 
+class MainBoard;
 class Tabout;
 
 // The window the operator works in all day. Its menus and toolbar reach every
@@ -45,6 +49,16 @@ public:
     // tutorial) get their work here, by objectName.
     void setEntryHandler(const QString& objectName, std::function<void()> run);
 
+    // A form that works on the board's selected line (delivery, receipt,
+    // cancellation, …): the board's entries that end in it work from now on,
+    // after their checks of the line.
+    using LineOpener = std::function<void(QWidget* parent, const QVariantMap& line, const QString& entry)>;
+    void registerLineForm(const QString& formClass, LineOpener open);
+
+    MainBoard* board() const { return board_; }
+    // shuaxinmain.
+    void refreshBoard();
+
     // Switches the entries on or off by the nine rights strings.
     void applyRights(const LoginValues& login);
 
@@ -54,6 +68,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     enum class Kind {
@@ -83,6 +98,8 @@ private:
     Entry* entryNamed(const QString& objectName);
 
     LoginValues& login_;
+    MainBoard* board_ = nullptr;
+    std::map<QString, LineOpener> lineForms_;
     std::vector<Entry> entries_;
     QList<QMenu*> topMenus_;
     QToolBar* toolbar_ = nullptr;
