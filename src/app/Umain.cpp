@@ -17,6 +17,7 @@
 #include <QHash>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QToolBar>
 #include <QUrl>
 
@@ -155,8 +156,7 @@ const EntryRow kEntries[] = {
     {Chaxun, "产品销售统计", "Tchanpin_xiaoshou_tongji", 7, 8, None},
     {Chaxun, "剩余水票查询", "Tshuipiao_chaxun", 7, 9, None},
     {Chaxun, "水票跟踪查询", "TFshuipiao_genzong", 7, 10, None},
-    // The board's own 历史来电记录 button will share this right when the
-    // board arrives.
+    // The board's own 历史来电记录 button works through this entry.
     {Chaxun, "历史来电记录", "Tlaidian_jilu", 7, 11, None},
 
     // The menu as a whole answers to right 8/6, not its entries.
@@ -214,6 +214,14 @@ Tmain::Tmain(LoginValues& login, QWidget* parent)
     setCentralWidget(board_);
 
     buildMenusAndToolbar();
+    // The board's own 历史来电记录 is the menu entry under another face: the
+    // same form, the same right.
+    if (auto* calls = board_->findChild<QPushButton*>(QStringLiteral("历史来电记录"))) {
+        QAction* entry = action(QStringLiteral("历史来电记录"));
+        connect(calls, &QPushButton::clicked, entry, &QAction::trigger);
+        connect(entry, &QAction::changed, calls, [calls, entry] { calls->setEnabled(entry->isEnabled()); });
+        calls->setEnabled(entry->isEnabled());
+    }
     registerForm(QStringLiteral("Tabout"), [this](QWidget*) { showAbout(); });
     applyBranding();
     applyRights(login_);

@@ -153,9 +153,7 @@ QWidget* MainBoard::buildQuickStrip()
         Messages::instance().information(this, str("只有Q型录音设备才支持此功能"));
     }, strip);
     row->addWidget(callBack);
-    auto* calls = makeButton(str("历史来电记录"), {}, strip);
-    calls->setEnabled(false);
-    row->addWidget(calls);
+    row->addWidget(makeButton(str("历史来电记录"), {}, strip));
     showPanel_ = makeButton(str("显示查询条件"), [this] { showPanel(panel_->isHidden()); }, strip);
     row->addWidget(showPanel_);
     row->addStretch();

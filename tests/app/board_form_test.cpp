@@ -140,6 +140,23 @@ TEST_P(BoardFormTest, OperationsCheckTheLineThenOpenTheirForm)
     EXPECT_EQ(opened, QStringList{"删除订货单:202612110002"});
 }
 
+TEST_P(BoardFormTest, TheCallLogButtonIsTheMenuEntry)
+{
+    Tmain w(login());
+    w.show();
+    auto* calls = child<QPushButton>(w, "历史来电记录");
+    EXPECT_FALSE(calls->isEnabled());
+    int opened = 0;
+    w.registerForm("Tlaidian_jilu", [&](QWidget*) { ++opened; });
+    ASSERT_TRUE(calls->isEnabled());
+    QTest::mouseClick(calls, Qt::LeftButton);
+    EXPECT_EQ(opened, 1);
+    LoginValues barred = login();
+    barred.rights[6] = "1111111111011";
+    w.applyRights(barred);
+    EXPECT_FALSE(calls->isEnabled());
+}
+
 TEST_P(BoardFormTest, BatchDeliveryMarksTheUndeliveredLinesOfTheDay)
 {
     line("202612110001", {{"配送工", "张三"}});
