@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -214,6 +215,7 @@ Tmain::Tmain(LoginValues& login, QWidget* parent)
     setCentralWidget(board_);
 
     buildMenusAndToolbar();
+    buildTimers();
     // The board's own 历史来电记录 is the menu entry under another face: the
     // same form, the same right.
     if (auto* calls = board_->findChild<QPushButton*>(QStringLiteral("历史来电记录"))) {
@@ -381,8 +383,68 @@ void Tmain::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
     // Tests may show the window without a database.
-    if (hasAppDb())
-        refreshBoard();
+    if (!hasAppDb())
+        return;
+    refreshBoard();
+    if (!started_) {
+        started_ = true;
+        startTimers();
+    }
+}
+
+void Tmain::buildTimers()
+{
+    struct Spec {
+        const char* name;
+        int interval;
+        bool once;
+    };
+    for (const Spec& t : {Spec{"Timer2", 1000, true}, Spec{"Timer3", 1000, true}, Spec{"Timer4", 60000, false},
+                          Spec{"Timer5", 5000, true}, Spec{"Timer_duanxin", 1000, false}}) {
+        const QString name = QString::fromLatin1(t.name);
+        auto* timer = new QTimer(this);
+        timer->setObjectName(name);
+        timer->setInterval(t.interval);
+        timer->setSingleShot(t.once);
+        connect(timer, &QTimer::timeout, this, [this, name] {
+            const auto it = timerWork_.find(name);
+            if (it != timerWork_.end() && it->second)
+                runAction(this, it->second);
+        });
+        timers_[name] = timer;
+    }
+}
+
+void Tmain::startTimers()
+{
+    runAction(this, [this] {
+        Db& db = appDb();
+        timers_.at(QStringLiteral("Timer2"))->start();
+        timers_.at(QStringLiteral("Timer5"))->start();
+        const Rows booking = db.select(QStringLiteral("select 提前分钟,间隔分钟 from 预约设置 limit 1"));
+        if (!booking.isEmpty() && booking.value(0, 0).toInt() != 0) {
+            timers_.at(QStringLiteral("Timer3"))->start();
+            const int minutes = booking.value(0, 1).toInt();
+            if (minutes > 0) {
+                timers_.at(QStringLiteral("Timer4"))->setInterval(minutes * 60000);
+                timers_.at(QStringLiteral("Timer4"))->start();
+            }
+        }
+        const QString smsUser = db.scalar(QStringLiteral("select 用户名 from 短信帐户 limit 1")).toString();
+        if (!smsUser.isEmpty())
+            timers_.at(QStringLiteral("Timer_duanxin"))->start();
+    });
+}
+
+void Tmain::setTimerWork(const QString& timer, std::function<void()> work)
+{
+    timerWork_[timer] = std::move(work);
+}
+
+QTimer* Tmain::timer(const QString& name) const
+{
+    const auto it = timers_.find(name);
+    return it == timers_.end() ? nullptr : it->second;
 }
 
 void Tmain::applyRights(const LoginValues& login)
@@ -480,8 +542,9 @@ void Tmain::closeEvent(QCloseEvent* event)
         return;
     }
     leaving_ = true;
-    // The reminder timers and the modem probe stop here once the window has
-    // them.
+    // The modem probe stops here too once the window has it.
+    for (auto& [name, timer] : timers_)
+        timer->stop();
     // Baskets left behind by this station's windows go; another station's
     // open order keeps its lines. A failure is told, but leaving is not
     // refused over a scratch table.

@@ -16,6 +16,7 @@ class QAction;
 class QCloseEvent;
 class QShowEvent;
 class QMenu;
+class QTimer;
 class QToolBar;
 
 namespace ts {
@@ -56,6 +57,13 @@ public:
     void registerLineForm(const QString& formClass, LineOpener open);
 
     MainBoard* board() const { return board_; }
+
+    // The window's timers ("Timer2" overdue customers, "Timer3"/"Timer4"
+    // booked deliveries, "Timer5" dispenser cleaning, "Timer_duanxin" SMS):
+    // the window starts them as the station's settings say; the reminder and
+    // SMS parts give them their work here. A timer without work does nothing.
+    void setTimerWork(const QString& timer, std::function<void()> work);
+    QTimer* timer(const QString& name) const;
     // shuaxinmain.
     void refreshBoard();
 
@@ -89,6 +97,8 @@ private:
     };
 
     void buildMenusAndToolbar();
+    void buildTimers();
+    void startTimers();
     void applyBranding();
     void trigger(std::size_t index);
     void updateEnabled(Entry& entry);
@@ -99,6 +109,9 @@ private:
 
     LoginValues& login_;
     MainBoard* board_ = nullptr;
+    std::map<QString, QTimer*> timers_;
+    std::map<QString, std::function<void()>> timerWork_;
+    bool started_ = false;
     std::map<QString, LineOpener> lineForms_;
     std::vector<Entry> entries_;
     QList<QMenu*> topMenus_;

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -155,6 +156,37 @@ TEST_P(BoardFormTest, TheCallLogButtonIsTheMenuEntry)
     barred.rights[6] = "1111111111011";
     w.applyRights(barred);
     EXPECT_FALSE(calls->isEnabled());
+}
+
+TEST_P(BoardFormTest, TimersStartAsTheSettingsSayAndRunTheirWork)
+{
+    struct Case {
+        int ahead;
+        const char* smsUser;
+        bool booking;
+        bool sms;
+    };
+    for (const Case c : {Case{0, "", false, false}, Case{10, "station", true, true}}) {
+        SCOPED_TRACE(c.ahead);
+        db().run("delete from 预约设置");
+        db().run("delete from 短信帐户");
+        insertRow(db(), "预约设置", {{"提前分钟", c.ahead}, {"间隔分钟", 5}});
+        insertRow(db(), "短信帐户", {{"用户名", c.smsUser}});
+        Tmain w(login());
+        int overdue = 0;
+        w.setTimerWork("Timer2", [&] { ++overdue; });
+        w.show();
+        EXPECT_TRUE(w.timer("Timer2")->isActive());
+        EXPECT_TRUE(w.timer("Timer5")->isActive());
+        EXPECT_EQ(w.timer("Timer3")->isActive(), c.booking);
+        EXPECT_EQ(w.timer("Timer4")->isActive(), c.booking);
+        EXPECT_EQ(w.timer("Timer_duanxin")->isActive(), c.sms);
+        if (c.booking) {
+            EXPECT_EQ(w.timer("Timer4")->interval(), 5 * 60000);
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return overdue == 1; }, 5000));
+        EXPECT_FALSE(w.timer("Timer2")->isActive());
+    }
 }
 
 TEST_P(BoardFormTest, BatchDeliveryMarksTheUndeliveredLinesOfTheDay)
