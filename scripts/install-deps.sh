@@ -10,6 +10,7 @@ packages=(
   libsqlite3-dev libpq-dev sqlite3 hyperfine
   postgresql
   xvfb xauth
+  poppler-utils  # pdftotext, pdfinfo: the print tests read their PDFs back
 )
 missing=()
 for p in "${packages[@]}"; do

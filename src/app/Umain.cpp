@@ -1,6 +1,7 @@
 #include "app/Umain.h"
 
 #include "app/Uabout.h"
+#include "app/Umain_board.h"
 #include "app/app_context.h"
 #include "orders/order_basket.h"
 #include "session/operators.h"
@@ -16,6 +17,8 @@
 #include <QHash>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -154,8 +157,7 @@ const EntryRow kEntries[] = {
     {Chaxun, "产品销售统计", "Tchanpin_xiaoshou_tongji", 7, 8, None},
     {Chaxun, "剩余水票查询", "Tshuipiao_chaxun", 7, 9, None},
     {Chaxun, "水票跟踪查询", "TFshuipiao_genzong", 7, 10, None},
-    // The board's own 历史来电记录 button will share this right when the
-    // board arrives.
+    // The board's own 历史来电记录 button works through this entry.
     {Chaxun, "历史来电记录", "Tlaidian_jilu", 7, 11, None},
 
     // The menu as a whole answers to right 8/6, not its entries.
@@ -206,12 +208,22 @@ Tmain::Tmain(LoginValues& login, QWidget* parent)
     resize(1024, 700);
     fitToScreen(this);
 
-    // The order board takes this place once it exists.
-    auto* centre = new QWidget(this);
-    centre->setObjectName(QStringLiteral("board"));
-    setCentralWidget(centre);
+    board_ = new MainBoard(login_, [this](const QString& formClass) {
+        const auto it = lineForms_.find(formClass);
+        return it == lineForms_.end() ? LineOpener() : it->second;
+    }, this);
+    setCentralWidget(board_);
 
     buildMenusAndToolbar();
+    buildTimers();
+    // The board's own 历史来电记录 is the menu entry under another face: the
+    // same form, the same right.
+    if (auto* calls = board_->findChild<QPushButton*>(QStringLiteral("历史来电记录"))) {
+        QAction* entry = action(QStringLiteral("历史来电记录"));
+        connect(calls, &QPushButton::clicked, entry, &QAction::trigger);
+        connect(entry, &QAction::changed, calls, [calls, entry] { calls->setEnabled(entry->isEnabled()); });
+        calls->setEnabled(entry->isEnabled());
+    }
     registerForm(QStringLiteral("Tabout"), [this](QWidget*) { showAbout(); });
     applyBranding();
     applyRights(login_);
@@ -343,8 +355,101 @@ void Tmain::setEntryHandler(const QString& objectName, std::function<void()> run
     updateEnabled(*entry);
 }
 
+void Tmain::registerLineForm(const QString& formClass, LineOpener open)
+{
+    if (open)
+        lineForms_[formClass] = std::move(open);
+    else
+        lineForms_.erase(formClass);
+    for (Entry& entry : entries_) {
+        if (entry.kind != Kind::Operation || entry.formClass != formClass)
+            continue;
+        const QString caption = entry.action->text();
+        if (lineForms_.count(formClass))
+            entry.run = [this, caption] { board_->operate(caption); };
+        else
+            entry.run = nullptr;
+        updateEnabled(entry);
+    }
+    board_->updateEntries();
+}
+
+void Tmain::refreshBoard()
+{
+    runAction(this, [this] { board_->refresh(); });
+}
+
+void Tmain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Tests may show the window without a database.
+    if (!hasAppDb())
+        return;
+    refreshBoard();
+    if (!started_) {
+        started_ = true;
+        startTimers();
+    }
+}
+
+void Tmain::buildTimers()
+{
+    struct Spec {
+        const char* name;
+        int interval;
+        bool once;
+    };
+    for (const Spec& t : {Spec{"Timer2", 1000, true}, Spec{"Timer3", 1000, true}, Spec{"Timer4", 60000, false},
+                          Spec{"Timer5", 5000, true}, Spec{"Timer_duanxin", 1000, false}}) {
+        const QString name = QString::fromLatin1(t.name);
+        auto* timer = new QTimer(this);
+        timer->setObjectName(name);
+        timer->setInterval(t.interval);
+        timer->setSingleShot(t.once);
+        connect(timer, &QTimer::timeout, this, [this, name] {
+            const auto it = timerWork_.find(name);
+            if (it != timerWork_.end() && it->second)
+                runAction(this, it->second);
+        });
+        timers_[name] = timer;
+    }
+}
+
+void Tmain::startTimers()
+{
+    runAction(this, [this] {
+        Db& db = appDb();
+        timers_.at(QStringLiteral("Timer2"))->start();
+        timers_.at(QStringLiteral("Timer5"))->start();
+        const Rows booking = db.select(QStringLiteral("select 提前分钟,间隔分钟 from 预约设置 limit 1"));
+        if (!booking.isEmpty() && booking.value(0, 0).toInt() != 0) {
+            timers_.at(QStringLiteral("Timer3"))->start();
+            const int minutes = booking.value(0, 1).toInt();
+            if (minutes > 0) {
+                timers_.at(QStringLiteral("Timer4"))->setInterval(minutes * 60000);
+                timers_.at(QStringLiteral("Timer4"))->start();
+            }
+        }
+        const QString smsUser = db.scalar(QStringLiteral("select 用户名 from 短信帐户 limit 1")).toString();
+        if (!smsUser.isEmpty())
+            timers_.at(QStringLiteral("Timer_duanxin"))->start();
+    });
+}
+
+void Tmain::setTimerWork(const QString& timer, std::function<void()> work)
+{
+    timerWork_[timer] = std::move(work);
+}
+
+QTimer* Tmain::timer(const QString& name) const
+{
+    const auto it = timers_.find(name);
+    return it == timers_.end() ? nullptr : it->second;
+}
+
 void Tmain::applyRights(const LoginValues& login)
 {
+    board_->applyRights(login);
     for (Entry& entry : entries_) {
         if (entry.group != 0) {
             entry.rightsAllow = entry.strict ? login.allowsStrict(entry.group, entry.position)
@@ -437,8 +542,9 @@ void Tmain::closeEvent(QCloseEvent* event)
         return;
     }
     leaving_ = true;
-    // The reminder timers and the modem probe stop here once the window has
-    // them.
+    // The modem probe stops here too once the window has it.
+    for (auto& [name, timer] : timers_)
+        timer->stop();
     // Baskets left behind by this station's windows go; another station's
     // open order keeps its lines. A failure is told, but leaving is not
     // refused over a scratch table.

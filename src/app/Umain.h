@@ -6,17 +6,22 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
+#include <QVariantMap>
 
 #include <functional>
+#include <map>
 #include <vector>
 
 class QAction;
 class QCloseEvent;
+class QShowEvent;
 class QMenu;
+class QTimer;
 class QToolBar;
 
 namespace ts {
 
+class MainBoard;
 class Tabout;
 
 // The window the operator works in all day. Its menus and toolbar reach every
@@ -45,6 +50,23 @@ public:
     // tutorial) get their work here, by objectName.
     void setEntryHandler(const QString& objectName, std::function<void()> run);
 
+    // A form that works on the board's selected line (delivery, receipt,
+    // cancellation, …): the board's entries that end in it work from now on,
+    // after their checks of the line.
+    using LineOpener = std::function<void(QWidget* parent, const QVariantMap& line, const QString& entry)>;
+    void registerLineForm(const QString& formClass, LineOpener open);
+
+    MainBoard* board() const { return board_; }
+
+    // The window's timers ("Timer2" overdue customers, "Timer3"/"Timer4"
+    // booked deliveries, "Timer5" dispenser cleaning, "Timer_duanxin" SMS):
+    // the window starts them as the station's settings say; the reminder and
+    // SMS parts give them their work here. A timer without work does nothing.
+    void setTimerWork(const QString& timer, std::function<void()> work);
+    QTimer* timer(const QString& name) const;
+    // shuaxinmain.
+    void refreshBoard();
+
     // Switches the entries on or off by the nine rights strings.
     void applyRights(const LoginValues& login);
 
@@ -54,6 +76,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     enum class Kind {
@@ -74,6 +97,8 @@ private:
     };
 
     void buildMenusAndToolbar();
+    void buildTimers();
+    void startTimers();
     void applyBranding();
     void trigger(std::size_t index);
     void updateEnabled(Entry& entry);
@@ -83,6 +108,11 @@ private:
     Entry* entryNamed(const QString& objectName);
 
     LoginValues& login_;
+    MainBoard* board_ = nullptr;
+    std::map<QString, QTimer*> timers_;
+    std::map<QString, std::function<void()>> timerWork_;
+    bool started_ = false;
+    std::map<QString, LineOpener> lineForms_;
     std::vector<Entry> entries_;
     QList<QMenu*> topMenus_;
     QToolBar* toolbar_ = nullptr;

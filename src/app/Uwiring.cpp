@@ -5,6 +5,7 @@
 #include "app/Umain.h"
 #include "app/Uxiugai_mima.h"
 #include "customers/Ucustomer_wiring.h"
+#include "orders/Uorder_wiring.h"
 #include "orders/Ustaff_wiring.h"
 #include "stock/Ustock_wiring.h"
 #include "widgets/form_helpers.h"
@@ -54,6 +55,7 @@ void wireForms(Tmain& main)
     wireStockForms(main);
     wireStaffForms(main);
     wireCustomerForms(main);
+    wireOrderForms(main);
 }
 
 } // namespace ts

@@ -64,11 +64,19 @@ void Tkehu_list::setCustomerAction(const QString& entry, CustomerAction action)
     actions()[entry] = std::move(action);
 }
 
-void Tkehu_list::pick(const QString& mode, QWidget* parent)
+void Tkehu_list::pick(const QString& mode, QWidget* parent, const CustomerFilter& preset)
 {
     auto* list = FormRegistry::instance().get<Tkehu_list>();
     if (!list)
         return;
+    // Closing empties the search boxes; a list already open is closed
+    // first, so that the preset is what the opening searches by.
+    if (list->isVisible())
+        list->hide();
+    list->name_->setText(preset.name);
+    list->phone_->setText(preset.phone);
+    list->code_->setText(preset.code);
+    list->address_->setText(preset.address);
     list->setPickMode(mode);
     execOver(list, parent);
 }

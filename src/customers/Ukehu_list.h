@@ -31,8 +31,10 @@ public:
     void setPickMode(const QString& mode) { pickMode_ = mode; }
     QString pickMode() const { return pickMode_; }
     // Opens the list for picking in `mode`, over `parent`, until a customer
-    // is picked or the list is closed.
-    static void pick(const QString& mode, QWidget* parent);
+    // is picked or the list is closed. The list's first search is by the
+    // texts of `preset` (name, telephone, manual code, address): a
+    // form that searched without finding one customer shows what it found.
+    static void pick(const QString& mode, QWidget* parent, const CustomerFilter& preset = {});
 
     // What an entry of the list's pop-up menu (手工开单, 水票销售, 水票回收,
     // 空桶出租, 空桶回收, 客户追踪, 预交货款) does with the current customer;

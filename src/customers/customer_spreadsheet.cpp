@@ -1,6 +1,7 @@
 #include "customers/customer_spreadsheet.h"
 
 #include "customers/customer_list.h"
+#include "printing/text_sheet.h"
 #include "storage/dates.h"
 #include "storage/db.h"
 #include "storage/money.h"
@@ -13,7 +14,6 @@
 #include <QXmlStreamReader>
 
 #include <freexl.h>
-#include <xlsxwriter.h>
 #include <zip.h>
 
 #include <cmath>
@@ -326,78 +326,7 @@ QString cellAt(const QVariantList& row, int column)
     return column < row.size() ? cellText(row.at(column)) : QString();
 }
 
-// xlsxwriter takes UTF-8 C strings; every text of one write lives until the
-// workbook is closed.
-class Workbook {
-public:
-    explicit Workbook(const QString& path) : path_(QFile::encodeName(path)), book_(workbook_new(path_.constData())) {}
-    ~Workbook()
-    {
-        if (book_)
-            workbook_close(book_);
-    }
-    Workbook(const Workbook&) = delete;
-    Workbook& operator=(const Workbook&) = delete;
-
-    bool ok() const { return book_ != nullptr; }
-    lxw_worksheet* sheet(const QString& name) { return workbook_add_worksheet(book_, keep(name)); }
-    lxw_error close()
-    {
-        const lxw_error e = workbook_close(book_);
-        book_ = nullptr;
-        return e;
-    }
-    const char* keep(const QString& text)
-    {
-        texts_.append(text.toUtf8());
-        return texts_.last().constData();
-    }
-
-private:
-    QByteArray path_;
-    lxw_workbook* book_;
-    QList<QByteArray> texts_;
-};
-
-const QString kExportCancelled = QStringLiteral("导出已取消，没有生成文件");
-
-Outcome writeSheet(const QString& path, const QStringList& header, const QList<QStringList>& rows,
-                   const CustomerSpreadsheet::Progress& progress = {}, int doneBefore = 0, int total = 0)
-{
-    Workbook book(path);
-    if (!book.ok())
-        return Outcome::refused(QStringLiteral("无法写入文件：") + path);
-    lxw_worksheet* sheet = book.sheet(QStringLiteral("客户资料"));
-    for (int c = 0; c < header.size(); ++c)
-        worksheet_write_string(sheet, 0, lxw_col_t(c), book.keep(header.at(c)), nullptr);
-    bool cancelled = false;
-    for (int r = 0; r < rows.size() && !cancelled; ++r) {
-        for (int c = 0; c < rows.at(r).size(); ++c)
-            if (!rows.at(r).at(c).isEmpty())
-                worksheet_write_string(sheet, lxw_row_t(r + 1), lxw_col_t(c), book.keep(rows.at(r).at(c)), nullptr);
-        cancelled = progress && !progress(doneBefore + r + 1, total);
-    }
-    const bool closed = book.close() == LXW_NO_ERROR;
-    if (cancelled) {
-        QFile::remove(path);
-        return Outcome::refused(kExportCancelled);
-    }
-    if (!closed)
-        return Outcome::refused(QStringLiteral("无法写入文件：") + path);
-    return Outcome::done();
-}
-
-QString exportText(const QVariant& v)
-{
-    if (v.isNull())
-        return {};
-    const int type = v.metaType().id();
-    if (type == QMetaType::QDateTime || type == QMetaType::QDate)
-        return dateText(v);
-    if (v.metaType() == QMetaType::fromType<Money>() || type == QMetaType::Double)
-        return Money::fromVariant(v).toDisplayString();
-    return v.toString();
-}
+const QString kSheet = QStringLiteral("客户资料");
 
 } // namespace
 
@@ -424,28 +353,17 @@ QStringList CustomerSpreadsheet::templateHeader()
 Outcome CustomerSpreadsheet::exportRows(const QString& path, const QStringList& fields, const QList<QVariantList>& rows,
                                         const Progress& progress)
 {
-    // Converting and writing are told as one run of twice the rows.
-    const int total = int(rows.size()) * 2;
-    QList<QStringList> texts;
-    texts.reserve(rows.size());
-    for (const QVariantList& r : rows) {
-        QStringList t;
-        for (const QVariant& v : r)
-            t << exportText(v);
-        texts << t;
-        if (progress && !progress(int(texts.size()), total))
-            return Outcome::refused(kExportCancelled);
-    }
-    return writeSheet(path, fields, texts, progress, int(rows.size()), total);
+    return printing::writeTextSheet(path, kSheet, fields, rows, progress);
 }
 
 Outcome CustomerSpreadsheet::writeTemplate(const QString& path)
 {
-    QStringList example{QStringLiteral("张三"), QStringLiteral("01088886666"), QStringLiteral("海淀区"),
-                        QStringLiteral("中关村"), QStringLiteral("中关村大街1号3单元501"), QStringLiteral("澄源科技"),
-                        QString(), QStringLiteral("家庭"), QStringLiteral("5月1日"), QStringLiteral("A001"),
-                        QStringLiteral("2026-12-01"), QString(), QStringLiteral("下午送")};
-    return writeSheet(path, templateHeader(), {example});
+    const QVariantList example{
+        QStringLiteral("张三"), QStringLiteral("01088886666"), QStringLiteral("海淀区"), QStringLiteral("中关村"),
+        QStringLiteral("中关村大街1号3单元501"), QStringLiteral("澄源科技"), QString(), QStringLiteral("家庭"),
+        QStringLiteral("5月1日"), QStringLiteral("A001"), QStringLiteral("2026-12-01"), QString(),
+        QStringLiteral("下午送")};
+    return printing::writeTextSheet(path, kSheet, templateHeader(), {example});
 }
 
 Outcome CustomerSpreadsheet::importFile(const QString& path, const Progress& progress, int* imported)

@@ -87,4 +87,10 @@ void readSpecialSettings(const QString& programDir, LoginValues& v, QString* pro
              v, problem);
 }
 
+bool saveSinglePrintLayout(const QString& programDir, const QString& layout, LoginValues& v, QString* error)
+{
+    v.singlePrintLayout = layout;
+    return writeSetting(programDir, kSpecialFile, QStringLiteral("单张打印"), typeKey(), layout, error);
+}
+
 } // namespace ts

@@ -18,4 +18,11 @@ void readBranding(const QString& programDir, LoginValues& v, QString* problem = 
 // Special requirement and single-order print layout.
 void readSpecialSettings(const QString& programDir, LoginValues& v, QString* problem = nullptr);
 
+// The single-order print layout the operator chose ("POS76", "word2003",
+// "自定义报表"): current from now on, and kept in tsyq.ini for the next start.
+// False, with the reason in `error`, when the file could not be written; the
+// layout is current all the same.
+bool saveSinglePrintLayout(const QString& programDir, const QString& layout, LoginValues& v,
+                           QString* error = nullptr);
+
 } // namespace ts

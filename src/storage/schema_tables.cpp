@@ -784,6 +784,16 @@ QList<IndexDef> buildIndexes()
         index("ix_ledger_day", "费用登记表", "时间"),
         index("ix_ledger_doc", "费用登记表", "单据编号"),
 
+        // The day's figures of the order board sum each day book by its date.
+        index("ix_rented_day", "出租桶明细", "时间"),
+        index("ix_unrented_day", "回收桶", "回收桶时间"),
+        index("ix_lent_day", "欠桶明细表", "时间"),
+        index("ix_returned_day", "还桶", "时间"),
+        index("ix_ticket_sales_day", "水票销售明细", "时间"),
+        index("ix_tickets_collected_day", "水票回收表", "日期"),
+        index("ix_iou_tickets_day", "签单还票明细表", "日期"),
+        index("ix_iou_money_day", "签单还款明细表", "日期"),
+
         index("ix_basket_key", "销售临时表", "电话号码"),
         index("ix_login_user", "登陆", "用户"),
         index("ix_sms_sent", "fasongneirong", "fasongwanbi"),

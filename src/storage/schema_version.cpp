@@ -121,6 +121,8 @@ const QList<Step>& steps()
              if (!db.columnNames(QStringLiteral("销售临时表")).contains(QStringLiteral("行号")))
                  db.run(QStringLiteral("alter table 销售临时表 add column 行号 %1").arg(db.typeName(ColKind::Integer, 0)));
          }},
+        // The order board's day figures read each day book by its date.
+        {4, [](Db& db, QStringList*) { createIndexes(db); }},
     };
     return all;
 }

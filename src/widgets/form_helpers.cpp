@@ -143,7 +143,7 @@ int execOver(QDialog* form, QWidget* caller)
     return result;
 }
 
-bool openWithDesktop(QWidget* parent, const QUrl& url)
+bool openWithDesktop(QWidget* parent, const QUrl& url, const QString& noProgram)
 {
     if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) {
         Messages::instance().error(parent, QStringLiteral("找不到文件“%1”！！").arg(QDir::toNativeSeparators(url.toLocalFile())));
@@ -151,6 +151,10 @@ bool openWithDesktop(QWidget* parent, const QUrl& url)
     }
     if (QDesktopServices::openUrl(url))
         return true;
+    if (!noProgram.isEmpty()) {
+        Messages::instance().error(parent, noProgram);
+        return false;
+    }
     const QString what = url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : url.toString();
     Messages::instance().error(parent, QStringLiteral("没有能打开“%1”的程序，请先安装相应的软件！！").arg(what));
     return false;

@@ -64,8 +64,9 @@ void reloadKeepingRow(DataGrid* grid, const std::function<void()>& reload, const
 int execOver(QDialog* form, QWidget* caller);
 
 // Opens a document or web address with the desktop's program for it; tells
-// the operator in a box when the file is missing or nothing could open it.
-bool openWithDesktop(QWidget* parent, const QUrl& url);
+// the operator in a box when the file is missing or nothing could open it
+// (`noProgram` in place of the general text, when the caller has its own).
+bool openWithDesktop(QWidget* parent, const QUrl& url, const QString& noProgram = {});
 
 // Keeps a window within the screen it opens on: no larger than the space
 // the screen leaves for windows, and with its title bar on screen.

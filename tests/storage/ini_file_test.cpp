@@ -326,3 +326,23 @@ TEST_F(IniFileTest, WorkModeKeepsTheFolderOfAWorkstationOnly)
     EXPECT_EQ(read.mode, QStringLiteral("服务器"));
     EXPECT_EQ(read.folder, share);
 }
+
+TEST_F(IniFileTest, TheChosenSinglePrintLayoutIsCurrentAndKeptBesideTheSpecialRequirement)
+{
+    writeBytes(file(QStringLiteral("tsyq.ini")), gb(QStringLiteral("[特殊要求]\r\n类型=vidi\r\n")));
+    LoginValues v;
+    ASSERT_TRUE(saveSinglePrintLayout(dir.path(), QStringLiteral("自定义报表"), v));
+    EXPECT_EQ(v.singlePrintLayout, QStringLiteral("自定义报表"));
+
+    LoginValues next;
+    readSpecialSettings(dir.path(), next);
+    EXPECT_EQ(next.singlePrintLayout, QStringLiteral("自定义报表"));
+    EXPECT_EQ(next.specialRequirement, QStringLiteral("vidi"));
+
+    // A file that cannot be written still leaves the choice current.
+    writeBytes(file(QStringLiteral("tsyq.ini")), QByteArray("[\xFF]\r\n"));
+    QString error;
+    EXPECT_FALSE(saveSinglePrintLayout(dir.path(), QStringLiteral("word2003"), v, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(v.singlePrintLayout, QStringLiteral("word2003"));
+}

@@ -58,6 +58,24 @@ qint64 addProduct(Db& db, const QVariantMap& columns)
                      QStringLiteral("id"));
 }
 
+qint64 addOrderLine(Db& db, const QVariantMap& columns)
+{
+    return insertRow(db, QStringLiteral("产品销售开票"),
+                     withDefaults({{QStringLiteral("单据编号"), QStringLiteral("202612110001")},
+                                   {QStringLiteral("购物日期"), QStringLiteral("2026-12-11")},
+                                   {QStringLiteral("产品名称"), QStringLiteral("桶装水")},
+                                   {QStringLiteral("产品类型"), QStringLiteral("水")},
+                                   {QStringLiteral("数量"), 2},
+                                   {QStringLiteral("已发数量"), 0},
+                                   {QStringLiteral("销售单价"), Money::yuan(10).toVariant()},
+                                   {QStringLiteral("应付货款"), Money::yuan(20).toVariant()},
+                                   {QStringLiteral("收款方式"), QStringLiteral("现金")},
+                                   {QStringLiteral("发货完毕"), false},
+                                   {QStringLiteral("交款完毕"), false}},
+                                  columns),
+                     QStringLiteral("id"));
+}
+
 void addWorker(Db& db, const QString& name, const QVariantMap& columns)
 {
     insertRow(db, QStringLiteral("员工列表"), withDefaults({{QStringLiteral("姓名"), name}}, columns));

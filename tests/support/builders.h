@@ -27,6 +27,10 @@ void addRegion(Db& db, const QString& region, const QStringList& subAreas = {});
 // 客户类型 with its commission.
 void addCustomerType(Db& db, const QString& type, Money commission = Money());
 
+// 产品销售开票: one line of order 202612110001 of 2026-12-11, 2 buckets of
+// 桶装水 (水) at 10 yuan paid in cash, neither delivered nor paid.
+qint64 addOrderLine(Db& db, const QVariantMap& columns = {});
+
 // 库房名称, and 库存总表 holding `units` of a product there.
 void addWarehouse(Db& db, const QString& name);
 void addStock(Db& db, const QString& warehouse, const QString& product, int units);
