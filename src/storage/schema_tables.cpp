@@ -753,7 +753,12 @@ QList<IndexDef> buildIndexes()
         // selects by document number; the lists filter by the dates.
         index("ix_xiaoshou_doc", "产品销售开票", "单据编号"),
         index("ix_xiaoshou_day", "产品销售开票", "购物日期"),
-        index("ix_xiaoshou_customer", "产品销售开票", "客户编号"),
+        // The customer load reads a customer's last line and his lines on
+        // IOU: the first from the id's end of his lines (PostgreSQL would
+        // otherwise step back through every line of the table until one is
+        // his), the second from the index alone.
+        index("ix_xiaoshou_customer_id", "产品销售开票", "客户编号, id"),
+        index("ix_xiaoshou_customer_iou", "产品销售开票", "客户编号, 收款方式, 签单数"),
         index("ix_xiaoshou_settled", "产品销售开票", "结算日期"),
         index("ix_xiaoshou_iou_day", "产品销售开票", "签单日期"),
 

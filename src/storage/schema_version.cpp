@@ -123,6 +123,13 @@ const QList<Step>& steps()
          }},
         // The order board's day figures read each day book by its date.
         {4, [](Db& db, QStringList*) { createIndexes(db); }},
+        // The customer load's indexes on a customer's lines; the one on the
+        // customer alone is the first part of the new one.
+        {5,
+         [](Db& db, QStringList*) {
+             db.run(QStringLiteral("drop index if exists ix_xiaoshou_customer"));
+             createIndexes(db);
+         }},
     };
     return all;
 }

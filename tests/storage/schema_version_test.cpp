@@ -34,6 +34,15 @@ void expectUpToDate(Db& db)
     const Rows found =
         db.select(QStringLiteral("select 客户姓名 from 客户资料 where 1=1") + search.conditions(), search.binds());
     EXPECT_EQ(found.texts("客户姓名"), QStringList{"张三丰"});
+    // The customer load's indexes on his lines, in place of the one on the
+    // customer alone.
+    const QString indexes = db.engine() == Engine::Sqlite
+                                ? QStringLiteral("select name from sqlite_master where tbl_name='产品销售开票' and type='index'")
+                                : QStringLiteral("select indexname from pg_indexes where tablename='产品销售开票'");
+    const QStringList names = db.select(indexes).texts(0);
+    EXPECT_TRUE(names.contains("ix_xiaoshou_customer_id")) << names.join(' ').toStdString();
+    EXPECT_TRUE(names.contains("ix_xiaoshou_customer_iou")) << names.join(' ').toStdString();
+    EXPECT_FALSE(names.contains("ix_xiaoshou_customer")) << names.join(' ').toStdString();
 }
 
 } // namespace
