@@ -80,6 +80,19 @@ public:
 
     void run(const QString& sql, const Binds& binds) override { read(sql, binds); }
 
+    QString first(const QString& sql, const Binds& binds) override
+    {
+        sqlite3_stmt* st = prepare(sql, binds);
+        QString value;
+        const int rc = sqlite3_step(st);
+        if (rc == SQLITE_ROW)
+            value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        sqlite3_finalize(st);
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+            throw std::runtime_error(sqlite3_errmsg(db_));
+        return value;
+    }
+
 private:
     sqlite3_stmt* prepare(const QString& sql, const Binds& binds)
     {
@@ -143,6 +156,14 @@ public:
     }
 
     void run(const QString& sql, const Binds& binds) override { PQclear(exec(sql, binds)); }
+
+    QString first(const QString& sql, const Binds& binds) override
+    {
+        PGresult* r = exec(sql, binds);
+        const QString value = PQntuples(r) > 0 ? QString::fromUtf8(PQgetvalue(r, 0, 0)) : QString();
+        PQclear(r);
+        return value;
+    }
 
 private:
     PGresult* exec(const QString& sql, const Binds& binds)

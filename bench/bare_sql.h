@@ -21,6 +21,8 @@ public:
     virtual long long read(const QString& sql, const Binds& binds = {}) = 0;
     // Runs a statement that returns no rows.
     virtual void run(const QString& sql, const Binds& binds = {}) = 0;
+    // The first value of the first row as text; empty when there is no row.
+    virtual QString first(const QString& sql, const Binds& binds = {}) = 0;
 };
 
 } // namespace ts::bench

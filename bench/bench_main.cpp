@@ -9,6 +9,12 @@
 #include "app/login.h"
 #include "customers/customer_list.h"
 #include "customers/customer_records.h"
+#include "customers/customer_search_index.h"
+#include "orders/order_basket.h"
+#include "orders/order_entry.h"
+#include "session/clock.h"
+#include "session/login_values.h"
+#include "storage/dates.h"
 #include "storage/db.h"
 #include "storage/passwords.h"
 #include "storage/time_zone.h"
@@ -358,6 +364,251 @@ void BM_ReadOrderDates(benchmark::State& state, Engine engine, bool pinned)
     pinLocalTimeZone();
 }
 
+// ---- order entry ----
+
+LoginValues orderLogin()
+{
+    LoginValues v;
+    v.operatorName = QStringLiteral("admin");
+    v.commissionMethod = QStringLiteral("产品");
+    v.stockWarning = QStringLiteral("提示");
+    return v;
+}
+
+// The regular customer orders every few days and has years of order lines;
+// the occasional one a handful.
+qint64 customerOfKind(int kind)
+{
+    return kind == 0 ? 1 : 150000;
+}
+
+const char* customerLabel(int kind)
+{
+    return kind == 0 ? "regular" : "occasional";
+}
+
+// The telephone that finds the customer alone (a mobile number; a landline
+// of eight digits may also sit inside another customer's mobile number).
+QString telephoneOf(Db& db, OrderEntry& entry, qint64 id)
+{
+    const QString phone = db.scalar(QStringLiteral("select 联系电话 from 客户资料 where id=:id"), {{QStringLiteral("id"), id}})
+                              .toString()
+                              .section(QLatin1Char(' '), 0, 0);
+    const CustomerSearch found = entry.search(CustomerField::Telephone, phone);
+    return found.found == CustomerSearch::Found::One && found.customer.id == id ? phone : QString();
+}
+
+// The order form's customer load for a calling number: the search by
+// telephone, then the customer and every query of the status panel.
+void BM_OrderFormCustomerLoad(benchmark::State& state, Engine engine, int kind)
+{
+    Station& s = stations().at(engine);
+    const LoginValues login = orderLogin();
+    OrderEntry entry(*s.db, login);
+    const qint64 id = customerOfKind(kind);
+    const QString phone = telephoneOf(*s.db, entry, id);
+    if (phone.isEmpty()) {
+        state.SkipWithError("the customer's telephone does not find him alone");
+        return;
+    }
+    const bool fts = engine == Engine::Sqlite && phone.size() >= ContainsSearch::kIndexedLength;
+    const QString search = QStringLiteral("select id from 客户资料 where 1=1")
+                           + (fts ? QStringLiteral(" and id in (select rowid from kehu_fts where kehu_fts match :q)") : QString())
+                           + QStringLiteral(" and 联系电话 like :p escape '\\' order by id limit 2");
+    const Binds searchBinds{{QStringLiteral("q"), QStringLiteral("联系电话 : \"") + phone + QStringLiteral("\"")},
+                            {QStringLiteral("p"), containsPattern(phone)}};
+    const Binds b{{QStringLiteral("id"), id}};
+    paired(state,
+           [&] {
+               if (entry.search(CustomerField::Telephone, phone).found != CustomerSearch::Found::One)
+                   state.SkipWithError("customer not found");
+           },
+           [&] {
+               s.bare->read(search, searchBinds);
+               s.bare->read(QStringLiteral("select * from 客户资料 where id=:id"), b);
+               s.bare->read(QStringLiteral("select sum(未还数量) from 欠桶 where 客户编号=:id"), b);
+               s.bare->read(QStringLiteral("select sum(数量) as sl, sum(租金) as cc from 饮水机租借表 where 客户编号=:id"), b);
+               s.bare->read(QStringLiteral("select sum(签单数) from 产品销售开票 where 客户编号=:id and 收款方式=:way"),
+                            {{QStringLiteral("id"), id}, {QStringLiteral("way"), QStringLiteral("签单")}});
+               s.bare->read(QStringLiteral("select sum(收取押金) from 出租桶 where 客户编号=:id"), b);
+               s.bare->read(QStringLiteral("select 产品名称 from 产品销售开票 where 客户编号=:id order by id desc limit 1"), b);
+               s.bare->read(QStringLiteral("select 产品名称,还剩数量 from 客户水票总表 where 客户编号=:id"), b);
+           });
+    state.counters["order_lines"] = s.db->scalar(QStringLiteral("select count(*) from 产品销售开票 where 客户编号=:id"), b)
+                                        .toDouble();
+}
+
+const QString kOrderColumns = QStringLiteral(
+    "单据编号,购物日期,产品名称,数量,应付货款,配送工,客户编号,提成,欠款,区域,地址,电话,时间,收款方式,客户姓名,小区域,"
+    "销售单价,已发数量,发货完毕,售前库存,售后库存,是否预约,预约时间,发货备注,交款完毕,手工编号,操作员,单位,发货时间,"
+    "录音文件,回单登记,客户类型,库房名称,订水间隔天数,产品类型");
+
+// The statements of a confirmed cash order of the basket's lines, as the
+// confirmation sends them, through the C library.
+void bareConfirm(BareSql& bare, Engine engine, const OrderDraft& d, const QList<BasketLine>& lines, const LoginValues& login)
+{
+    const QDateTime now = clock::now();
+    const QString day = now.date().toString(QStringLiteral("yyyyMMdd"));
+    bare.run(engine == Engine::Sqlite ? QStringLiteral("begin immediate") : QStringLiteral("begin"));
+    bare.read(QStringLiteral("select 行号,产品名称,数量,销售单价,总金额,提成,产品类型 from 销售临时表 "
+                             "where 电话号码=:key order by 行号"),
+              {{QStringLiteral("key"), d.basketKey}});
+    std::map<QString, int> perProduct;
+    Money total;
+    int units = 0;
+    for (const BasketLine& l : lines) {
+        perProduct[l.product] += l.quantity.toInt();
+        units += l.quantity.toInt();
+        Money amount;
+        Money::parse(l.amount, &amount);
+        total += amount;
+    }
+    std::map<QString, int> before;
+    for (const auto& [product, n] : perProduct) {
+        const Binds b{{QStringLiteral("w"), d.warehouse}, {QStringLiteral("p"), product}, {QStringLiteral("n"), n}};
+        bare.run(QStringLiteral("update 库存总表 set 数量=coalesce(数量,0)-:n where 产品名称=:p and 库房名称=:w "
+                                "and coalesce(数量,0)>=:n"),
+                 b);
+        before[product] = bare.first(QStringLiteral("select sum(数量) as n, count(*) as c from 库存总表 "
+                                                    "where 产品名称=:p and 库房名称=:w"),
+                                     b)
+                              .toInt()
+                          + n;
+    }
+    if (engine == Engine::Postgres)
+        bare.run(QStringLiteral("select pg_advisory_xact_lock(1, :day)"), {{QStringLiteral("day"), day.toInt()}});
+    const QString last = bare.first(QStringLiteral("select 单据编号 from 产品销售开票 where 单据编号>=:lo and 单据编号<=:hi "
+                                                   "order by length(单据编号) desc, 单据编号 desc limit 20"),
+                                    {{QStringLiteral("lo"), day + QStringLiteral("0000")},
+                                     {QStringLiteral("hi"), day + QStringLiteral("99999")}});
+    const QString number = day + QStringLiteral("%1").arg(last.mid(8).toLongLong() + 1, 4, 10, QLatin1Char('0'));
+    const QString lastOrder =
+        bare.first(QStringLiteral("select 最后订水时间 from 客户资料 where id=:id"), {{QStringLiteral("id"), d.customerId}});
+    const QDateTime lastAt = QDateTime::fromString(lastOrder.left(10), QStringLiteral("yyyy-MM-dd"));
+    bare.run(QStringLiteral("update 客户资料 set 备用1=:remark,联系电话=:phone,联系地址=:address,客户类型=:type,"
+                            "客户地区=:district,小区域=:sub,客户姓名=:name,手工编码=:code,客户单位=:company,"
+                            "订水总数量=coalesce(订水总数量,0)+:units,订水总金额=coalesce(订水总金额,0)+:total,"
+                            "订水总次数=coalesce(订水总次数,0)+1,预付款剩余=coalesce(预付款剩余,0)-:spent,提成=:rate,"
+                            "积分=coalesce(积分,0)+:spent,最后订水时间=:today where id=:id and coalesce(预付款剩余,0)>=:spent"),
+             {{QStringLiteral("remark"), d.remark},   {QStringLiteral("phone"), d.phone},
+              {QStringLiteral("address"), d.address}, {QStringLiteral("type"), d.customerType},
+              {QStringLiteral("district"), d.district}, {QStringLiteral("sub"), d.subDistrict},
+              {QStringLiteral("name"), d.name},       {QStringLiteral("code"), d.code},
+              {QStringLiteral("company"), d.company}, {QStringLiteral("units"), units},
+              {QStringLiteral("total"), total.toVariant()}, {QStringLiteral("spent"), Money().toVariant()},
+              {QStringLiteral("rate"), d.commissionRate.toVariant()}, {QStringLiteral("today"), dbDate(now.date())},
+              {QStringLiteral("id"), d.customerId}});
+    QStringList marks;
+    for (qsizetype i = 0; i < kOrderColumns.count(QLatin1Char(',')) + 1; ++i)
+        marks << QStringLiteral(":c") + QString::number(i);
+    const QString insert = QStringLiteral("insert into 产品销售开票 (") + kOrderColumns + QStringLiteral(") values (")
+                           + marks.join(QLatin1Char(',')) + QLatin1Char(')');
+    std::map<QString, int> running = before;
+    for (const BasketLine& l : lines) {
+        Money price, amount, commission;
+        Money::parse(l.unitPrice, &price);
+        Money::parse(l.amount, &amount);
+        Money::parse(l.commission, &commission);
+        const int qty = l.quantity.toInt();
+        const int stockBefore = running[l.product];
+        running[l.product] -= qty;
+        const QVariantList values{number, dbDate(now.date()), l.product, qty, amount.toVariant(), d.worker, d.customerId,
+                                  commission.toVariant(), amount.toVariant(), d.district, d.address, d.phone,
+                                  dbDateTime(now), d.paymentMethod, d.name, d.subDistrict, price.toVariant(), 0, false,
+                                  stockBefore, stockBefore - qty, false, QVariant(), d.deliveryRemark, false, d.code,
+                                  login.operatorName, d.company, QString(QLatin1String("")), QVariant(), QVariant(),
+                                  d.customerType, d.warehouse,
+                                  lastAt.isValid() ? QVariant(qint64(lastAt.secsTo(now) / 86400)) : QVariant(), l.productType};
+        Binds b;
+        for (int i = 0; i < values.size(); ++i)
+            b.insert(QStringLiteral("c") + QString::number(i), values.at(i));
+        bare.run(insert, b);
+    }
+    bare.run(QStringLiteral("commit"));
+}
+
+// A three-line cash order of a regular customer confirmed, its commit
+// durable: SQLite as the program opens it (the rollback journal, synchronous
+// FULL), PostgreSQL as the server is set up. Every order written is taken
+// away again afterwards, so the station stays as generated.
+void BM_ConfirmOrder(benchmark::State& state, Engine engine)
+{
+    Station& s = stations().at(engine);
+    // The station's last day, with its few hundred orders already numbered.
+    clock::setNow(QDateTime(QDate(2026, 12, 10), QTime(15, 0)));
+    const LoginValues login = orderLogin();
+    OrderEntry entry(*s.db, login);
+    const qint64 id = customerOfKind(0);
+    const std::optional<CustomerView> v = entry.load(id);
+    if (!v) {
+        state.SkipWithError("no such customer");
+        return;
+    }
+    OrderDraft d;
+    d.basketKey = OrderBasket::newKey();
+    d.customerId = id;
+    for (const auto& [field, column] : std::initializer_list<std::pair<QString*, const char*>>{
+             {&d.name, "客户姓名"}, {&d.phone, "联系电话"}, {&d.address, "联系地址"}, {&d.code, "手工编码"},
+             {&d.customerType, "客户类型"}, {&d.company, "客户单位"}, {&d.district, "客户地区"},
+             {&d.subDistrict, "小区域"}, {&d.remark, "备用1"}})
+        *field = v->text(QString::fromUtf8(column));
+    d.commissionRate = v->commissionRate;
+    d.paymentMethod = QStringLiteral("现金");
+    d.warehouse = entry.warehouses().value(0);
+    d.worker = entry.workers().value(1);
+    OrderBasket basket(*s.db, d.basketKey);
+    Money rate = d.commissionRate;
+    const QStringList products = entry.products().texts(QStringLiteral("产品名称"));
+    for (int i = 0; i < 3; ++i) {
+        entry.addProduct(basket, products.at(i), id, d.customerType, d.paymentMethod, &rate);
+        basket.setQuantity(basket.lines().last().line, QString::number(1 + i % 2),
+                           {d.paymentMethod, login.commissionMethod, rate});
+    }
+    const QList<BasketLine> lines = basket.lines();
+
+    const qint64 lastLine = s.db->scalar(QStringLiteral("select max(id) from 产品销售开票")).toLongLong();
+    const Rows stock = s.db->select(QStringLiteral("select 库房名称,产品名称,数量 from 库存总表"));
+    const Rows customer = s.db->select(QStringLiteral("select 订水总数量,订水总金额,订水总次数,最后订水时间 from 客户资料 "
+                                                      "where id=:id"),
+                                       {{QStringLiteral("id"), id}});
+    paired(state,
+           [&] {
+               if (!entry.confirm(d).outcome)
+                   state.SkipWithError("confirmation refused");
+           },
+           [&] { bareConfirm(*s.bare, engine, d, lines, login); });
+    // How durable the commit is: SQLite's synchronous level on the program's
+    // connection (2 = FULL), or the server's fsync and synchronous_commit.
+    if (engine == Engine::Sqlite) {
+        state.counters["synchronous"] = s.db->scalar(QStringLiteral("pragma synchronous")).toDouble();
+    } else {
+        state.counters["fsync_on"] = s.db->scalar(QStringLiteral("show fsync")).toString() == QLatin1String("on");
+        state.counters["synchronous_commit_on"] =
+            s.db->scalar(QStringLiteral("show synchronous_commit")).toString() == QLatin1String("on");
+    }
+    state.counters["orders_that_day"] = s.db->scalar(QStringLiteral("select count(distinct 单据编号) from 产品销售开票 "
+                                                                    "where 购物日期=:d"),
+                                                     {{QStringLiteral("d"), QStringLiteral("2026-12-10")}})
+                                            .toDouble();
+
+    s.db->write([&] {
+        s.db->run(QStringLiteral("delete from 产品销售开票 where id>:id"), {{QStringLiteral("id"), lastLine}});
+        for (int i = 0; i < stock.size(); ++i)
+            s.db->run(QStringLiteral("update 库存总表 set 数量=:n where 库房名称=:w and 产品名称=:p"),
+                      {{QStringLiteral("n"), stock.value(i, 2).toLongLong()},
+                       {QStringLiteral("w"), stock.value(i, 0)},
+                       {QStringLiteral("p"), stock.value(i, 1)}});
+        s.db->run(QStringLiteral("update 客户资料 set 订水总数量=:u,订水总金额=:m,订水总次数=:n,最后订水时间=:d where id=:id"),
+                  {{QStringLiteral("u"), customer.value(0, 0).toLongLong()},
+                   {QStringLiteral("m"), Money::fromVariant(customer.value(0, 1)).toVariant()},
+                   {QStringLiteral("n"), customer.value(0, 2).toLongLong()},
+                   {QStringLiteral("d"), customer.value(0, 3)},
+                   {QStringLiteral("id"), id}});
+    });
+    basket.clear();
+    clock::reset();
+}
+
 void registerAll()
 {
     const std::pair<Engine, const char*> engines[] = {{Engine::Sqlite, "SQLite"}, {Engine::Postgres, "PostgreSQL"}};
@@ -390,6 +641,11 @@ void registerAll()
                 [engine, number](benchmark::State& s) { BM_CallerLookup(s, engine, number); })
                 ->Iterations(50);
         reg("Login", [engine](benchmark::State& s) { BM_Login(s, engine); })->Iterations(10);
+        for (int kind = 0; kind < 2; ++kind)
+            reg(std::string("OrderFormCustomerLoad/") + customerLabel(kind),
+                [engine, kind](benchmark::State& s) { BM_OrderFormCustomerLoad(s, engine, kind); })
+                ->Iterations(50);
+        reg("ConfirmOrder", [engine](benchmark::State& s) { BM_ConfirmOrder(s, engine); })->Iterations(50);
         for (bool pinned : {false, true})
             reg(std::string("ReadOrderDates/") + (pinned ? "tz_pinned" : "tz_unset"),
                 [engine, pinned](benchmark::State& s) { BM_ReadOrderDates(s, engine, pinned); })
