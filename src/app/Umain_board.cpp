@@ -3,6 +3,8 @@
 #include "app/app_context.h"
 #include "customers/customer_list.h"
 #include "orders/order_events.h"
+#include "printing/Uprint_output.h"
+#include "printing/board_prints.h"
 #include "session/clock.h"
 #include "session/login_values.h"
 #include "storage/db.h"
@@ -16,12 +18,15 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -133,6 +138,8 @@ MainBoard::MainBoard(LoginValues& login, LineForms forms, QWidget* parent)
         for (const QString& c : OrderBoard::vidiHiddenColumns())
             grid_->setColumnHidden(c, true);
     }
+    const int style = singleStyle_->findText(login_.singlePrintLayout);
+    singleStyle_->setCurrentIndex(style < 0 ? 0 : style);
     updateEntries();
 }
 
@@ -156,6 +163,17 @@ QWidget* MainBoard::buildQuickStrip()
     row->addWidget(makeButton(str("历史来电记录"), {}, strip));
     showPanel_ = makeButton(str("显示查询条件"), [this] { showPanel(panel_->isHidden()); }, strip);
     row->addWidget(showPanel_);
+    row->addSpacing(12);
+
+    batchStyle_ = makeComboBox(str("样式"), strip);
+    batchStyle_->addItems({QStringLiteral("A4"), str("POS58打印")});
+    row->addWidget(batchStyle_);
+    row->addWidget(makeButton(str("成批打印"), [this] { printBoard(); }, strip));
+    singleStyle_ = makeComboBox(str("单张打印样式"), strip);
+    singleStyle_->addItems({QStringLiteral("POS76"), QStringLiteral("word2003"), str("自定义报表")});
+    row->addWidget(singleStyle_);
+    row->addWidget(makeButton(str("单张打印"), [this] { printDocument(); }, strip));
+    row->addWidget(makeButton(str("导出到EXCEL"), [this] { exportBoard(); }, strip));
     row->addStretch();
     return strip;
 }
@@ -448,9 +466,56 @@ void MainBoard::batchDeliver()
         const Rows shown = grid_->allRows();
         for (int i = 0; i < shown.size(); ++i)
             ids << shown.value(i, QStringLiteral("id")).toLongLong();
+        // The list goes with the worker; the board does not wait for it.
+        printing::showPreview(window(), printing::batchDeliveryList(shown, clock::today(), worker_->currentText()),
+                              printing::PreviewWait::No);
         OrderBoard(appDb()).deliverAll(ids);
         refresh();
     });
+}
+
+void MainBoard::printBoard()
+{
+    runAction(this, [this] {
+        const Rows shown = grid_->allRows();
+        const printing::Printout p = batchStyle_->currentText() == QStringLiteral("A4")
+                                         ? printing::a4List(shown, clock::today())
+                                         : printing::pos58Notes(shown);
+        printing::showPreview(window(), p, printing::PreviewWait::UntilClosed);
+    });
+}
+
+void MainBoard::printDocument()
+{
+    runAction(window(), [this]() -> Outcome {
+        const QString doc = selectedDocument();
+        if (doc.isEmpty())
+            return Outcome::refused(str("请先选择订水单据！！"));
+        printing::printSingleOrder(window(), appDb(), doc, singleStyle_->currentText());
+        return Outcome::done();
+    });
+}
+
+void MainBoard::exportBoard()
+{
+    const QString path = QFileDialog::getSaveFileName(window(), str("导出到EXCEL"),
+                                                      QDir::home().filePath(str("销售记录.xlsx")),
+                                                      str("Excel文件 (*.xlsx)"));
+    if (path.isEmpty())
+        return;
+    QProgressDialog progress(str("正在导出销售记录……"), str("取消"), 0, 0, window());
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    const Outcome o = runAction(window(), [&] {
+        return printing::exportBoard(grid_->allRows(), path, [&](int done, int total) {
+            progress.setMaximum(total);
+            progress.setValue(done);
+            return !progress.wasCanceled();
+        });
+    });
+    progress.reset();
+    if (o)
+        Messages::instance().information(window(), str("导出完毕"));
 }
 
 QVariantMap MainBoard::selectedLine() const

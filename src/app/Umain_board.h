@@ -75,6 +75,9 @@ private:
     void fillSubRegions();
     void setColourShown(bool on);
     void batchDeliver();
+    void printBoard();     // 成批打印
+    void printDocument();  // 单张打印
+    void exportBoard();    // 导出到EXCEL
     QVariantMap selectedLine() const;
     QString selectedDocument() const;
     bool openLine(const QString& formClass, const QVariantMap& line, const QString& entry);
@@ -91,6 +94,8 @@ private:
     QLineEdit* quickPhone_;
     QPushButton* quickOrder_;
     QPushButton* showPanel_;
+    QComboBox* batchStyle_;
+    QComboBox* singleStyle_;
     QGroupBox* panel_;
     QRadioButton* allRegions_;
     QRadioButton* oneRegion_;

@@ -141,6 +141,14 @@ TEST_P(BoardFormTest, OperationsCheckTheLineThenOpenTheirForm)
     EXPECT_EQ(opened, QStringList{"删除订货单:202612110002"});
 }
 
+TEST_P(BoardFormTest, APrintOfOneOrderWantsAnOrder)
+{
+    Tmain w(login());
+    w.show();
+    QTest::mouseClick(child<QPushButton>(w, "单张打印"), Qt::LeftButton);
+    EXPECT_EQ(messages.informations, QStringList{"请先选择订水单据！！"});
+}
+
 TEST_P(BoardFormTest, TheCallLogButtonIsTheMenuEntry)
 {
     Tmain w(login());
