@@ -11,6 +11,7 @@
 #include "customers/customer_records.h"
 #include "customers/customer_search_index.h"
 #include "orders/order_basket.h"
+#include "orders/order_board.h"
 #include "orders/order_entry.h"
 #include "session/clock.h"
 #include "session/login_values.h"
@@ -438,6 +439,67 @@ void BM_OrderFormCustomerLoad(benchmark::State& state, Engine engine, int kind)
                                         .toDouble();
 }
 
+// shuaxinmain on the busiest recent day: the board's first screen (count,
+// first page, footer sums) and the day's figures.
+void BM_BoardRefresh(benchmark::State& state, Engine engine)
+{
+    Station& s = stations().at(engine);
+    const QDate day = QDate::fromString(
+        dateText(s.db->scalar(QStringLiteral("select max(购物日期) from 产品销售开票 where 购物日期<=:today"),
+                              {{QStringLiteral("today"), dbDate(QDate::currentDate())}}))
+            .left(10),
+        QStringLiteral("yyyy-MM-dd"));
+    auto grid = std::make_unique<DataGrid>();
+    grid->setColumns(OrderBoard::columns());
+    for (const QString& c : OrderBoard::summedColumns())
+        grid->setFooterSum(c);
+    grid->resize(760, 520);
+    grid->show();
+    QApplication::processEvents();
+    OrderBoard board(*s.db);
+    const Query q = board.query(BoardFilter(), day);
+    const Binds d{{QStringLiteral("d1"), dbDate(day)}, {QStringLiteral("d2"), dbDate(day.addDays(1))}};
+    QStringList sums;
+    for (const QString& c : OrderBoard::summedColumns())
+        sums << QStringLiteral("sum(%1)").arg(c);
+    const QString body = q.sql.left(q.sql.lastIndexOf(QStringLiteral(" order by ")));
+    paired(state,
+           [&] {
+               grid->load(*s.db, q);
+               grid->setCurrentRow(grid->rowCount() - 1);
+               board.figures(day);
+               paint(*grid);
+           },
+           [&] {
+               bareFirstScreen(*s.bare, q);
+               s.bare->read(QStringLiteral("select ") + sums.join(QLatin1Char(',')) + QStringLiteral(" from (") + body
+                                + QStringLiteral(") t"),
+                            q.binds);
+               Binds water = d;
+               water.insert(QStringLiteral("water"), QStringLiteral("水"));
+               s.bare->read(QStringLiteral("select sum(case when 产品类型=:water then 数量 end), sum(case when 产品类型=:water "
+                                           "then 已发数量 end), sum(case when 销售单价=0 then 数量 end) from 产品销售开票 "
+                                           "where 购物日期>=:d1 and 购物日期<:d2"),
+                            water);
+               Binds settled = d;
+               settled.insert(QStringLiteral("cash"), QStringLiteral("现金"));
+               settled.insert(QStringLiteral("tickets"), QStringLiteral("水票"));
+               s.bare->read(QStringLiteral("select sum(case when 收款方式=:cash then 实付货款 end), sum(case when 收款方式="
+                                           ":tickets then 实付票数 end) from 产品销售开票 where 结算日期>=:d1 and 结算日期<:d2"),
+                            settled);
+               s.bare->read(QStringLiteral("select sum(签单数) from 产品销售开票 where 签单日期>=:d1 and 签单日期<:d2"), d);
+               s.bare->read(QStringLiteral(
+                                "select (select sum(桶数) from 出租桶明细 where 时间>=:d1 and 时间<:d2), (select sum(桶数) from "
+                                "回收桶 where 回收桶时间>=:d1 and 回收桶时间<:d2), (select sum(桶数) from 欠桶明细表 where "
+                                "时间>=:d1 and 时间<:d2), (select sum(桶数) from 还桶 where 时间>=:d1 and 时间<:d2), (select "
+                                "sum(购买数量) from 水票销售明细 where 时间>=:d1 and 时间<:d2), (select sum(回收数量) from "
+                                "水票回收表 where 日期>=:d1 and 日期<:d2), (select sum(数量) from 签单还票明细表 where "
+                                "日期>=:d1 and 日期<:d2), (select sum(金额) from 签单还款明细表 where 日期>=:d1 and 日期<:d2)"),
+                            d);
+           });
+    state.counters["lines"] = grid->rowCount();
+}
+
 const QString kOrderColumns = QStringLiteral(
     "单据编号,购物日期,产品名称,数量,应付货款,配送工,客户编号,提成,欠款,区域,地址,电话,时间,收款方式,客户姓名,小区域,"
     "销售单价,已发数量,发货完毕,售前库存,售后库存,是否预约,预约时间,发货备注,交款完毕,手工编号,操作员,单位,发货时间,"
@@ -646,6 +708,7 @@ void registerAll()
                 [engine, kind](benchmark::State& s) { BM_OrderFormCustomerLoad(s, engine, kind); })
                 ->Iterations(50);
         reg("ConfirmOrder", [engine](benchmark::State& s) { BM_ConfirmOrder(s, engine); })->Iterations(50);
+        reg("BoardRefresh", [engine](benchmark::State& s) { BM_BoardRefresh(s, engine); })->Iterations(50);
         for (bool pinned : {false, true})
             reg(std::string("ReadOrderDates/") + (pinned ? "tz_pinned" : "tz_unset"),
                 [engine, pinned](benchmark::State& s) { BM_ReadOrderDates(s, engine, pinned); })

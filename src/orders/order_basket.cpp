@@ -200,30 +200,27 @@ Outcome OrderBasket::setUnitPrice(int lineNo, const QString& text)
     return Outcome::done();
 }
 
-Outcome OrderBasket::setAmount(int lineNo, const QString& text)
+Outcome OrderBasket::setMoney(int lineNo, const QString& text, QString BasketLine::*field, const QString& refusal)
 {
     std::optional<BasketLine> l = line(lineNo);
     if (!l)
         return Outcome::done();
-    const std::optional<Money> amount = parseMoney(text);
-    if (!amount)
-        return Outcome::refused(QStringLiteral("金额必须是数字！！"));
-    l->amount = amount->toDisplayString();
+    const std::optional<Money> m = parseMoney(text);
+    if (!m)
+        return Outcome::refused(refusal);
+    (*l).*field = m->toDisplayString();
     save(*l);
     return Outcome::done();
 }
 
+Outcome OrderBasket::setAmount(int lineNo, const QString& text)
+{
+    return setMoney(lineNo, text, &BasketLine::amount, QStringLiteral("金额必须是数字！！"));
+}
+
 Outcome OrderBasket::setCommission(int lineNo, const QString& text)
 {
-    std::optional<BasketLine> l = line(lineNo);
-    if (!l)
-        return Outcome::done();
-    const std::optional<Money> c = parseMoney(text);
-    if (!c)
-        return Outcome::refused(QStringLiteral("提成必须是数字！！"));
-    l->commission = c->toDisplayString();
-    save(*l);
-    return Outcome::done();
+    return setMoney(lineNo, text, &BasketLine::commission, QStringLiteral("提成必须是数字！！"));
 }
 
 } // namespace ts

@@ -73,6 +73,8 @@ public:
 
 private:
     void save(const BasketLine& l);
+    // An amount typed into one of the line's money cells.
+    Outcome setMoney(int line, const QString& text, QString BasketLine::*field, const QString& refusal);
 
     Db& db_;
     QString key_;

@@ -49,6 +49,35 @@ struct OrderLine {
     std::optional<stock::Taken> stock;
 };
 
+// The customer's own columns as the form shows them, for his insert or update.
+Binds identityOf(const OrderDraft& d)
+{
+    return {{QStringLiteral("name"), d.name},         {QStringLiteral("phone"), d.phone},
+            {QStringLiteral("address"), d.address},   {QStringLiteral("code"), d.code},
+            {QStringLiteral("type"), d.customerType}, {QStringLiteral("company"), d.company},
+            {QStringLiteral("district"), d.district}, {QStringLiteral("sub"), d.subDistrict},
+            {QStringLiteral("remark"), d.remark}};
+}
+
+// A new customer with the running totals he starts with; the id from the insert.
+qint64 insertCustomer(Db& db, const OrderDraft& d, Money rate, qint64 units, Money total, int orders, Money spent,
+                      const QVariant& lastOrder)
+{
+    Binds b = identityOf(d);
+    b.insert(QStringLiteral("rate"), rate.toVariant());
+    b.insert(QStringLiteral("units"), units);
+    b.insert(QStringLiteral("total"), total.toVariant());
+    b.insert(QStringLiteral("orders"), orders);
+    b.insert(QStringLiteral("points"), spent.toVariant());
+    b.insert(QStringLiteral("balance"), (-spent).toVariant());
+    b.insert(QStringLiteral("last"), lastOrder);
+    return db.insert(QStringLiteral("insert into 客户资料 (客户姓名,联系电话,联系地址,手工编码,客户类型,客户单位,客户地区,小区域,"
+                                    "备用1,订水总数量,订水总金额,订水总次数,提成,积分,预付款剩余,最后订水时间) values (:name,"
+                                    ":phone,:address,:code,:type,:company,:district,:sub,:remark,:units,:total,:orders,:rate,"
+                                    ":points,:balance,:last)"),
+                     b);
+}
+
 } // namespace
 
 const QStringList& OrderEntry::paymentMethods()
@@ -359,26 +388,7 @@ Confirmation OrderEntry::confirmOnce(const OrderDraft& in)
     QVariant daysSinceLast;
     const Money spent = prepaid ? total : Money();
     if (d.customerId == 0) {
-        result.customerId = db_.insert(
-            QStringLiteral("insert into 客户资料 (客户姓名,联系电话,联系地址,手工编码,客户类型,客户单位,客户地区,小区域,备用1,"
-                           "订水总数量,订水总金额,订水总次数,提成,积分,预付款剩余,最后订水时间) values (:name,:phone,"
-                           ":address,:code,:type,:company,:district,:sub,:remark,:units,:total,1,:rate,:points,:balance,"
-                           ":today)"),
-            {{QStringLiteral("name"), d.name},
-             {QStringLiteral("phone"), d.phone},
-             {QStringLiteral("address"), d.address},
-             {QStringLiteral("code"), d.code},
-             {QStringLiteral("type"), d.customerType},
-             {QStringLiteral("company"), d.company},
-             {QStringLiteral("district"), d.district},
-             {QStringLiteral("sub"), d.subDistrict},
-             {QStringLiteral("remark"), d.remark},
-             {QStringLiteral("units"), units},
-             {QStringLiteral("total"), total.toVariant()},
-             {QStringLiteral("rate"), d.commissionRate.toVariant()},
-             {QStringLiteral("points"), spent.toVariant()},
-             {QStringLiteral("balance"), (-spent).toVariant()},
-             {QStringLiteral("today"), dbDate(now.date())}});
+        result.customerId = insertCustomer(db_, d, d.commissionRate, units, total, 1, spent, dbDate(now.date()));
     } else {
         result.customerId = d.customerId;
         const QString last =
@@ -401,21 +411,16 @@ Confirmation OrderEntry::confirmOnce(const OrderDraft& in)
                            "订水总次数=coalesce(订水总次数,0)+1,预付款剩余=round(coalesce(预付款剩余,0)-:spent,4),"
                            "提成=:rate,积分=round(coalesce(积分,0)+:spent,4),最后订水时间=:today where id=:id")
                 + (prepaid ? QStringLiteral(" and round(coalesce(预付款剩余,0),4)>=:spent") : QString()),
-            {{QStringLiteral("remark"), d.remark},
-             {QStringLiteral("phone"), d.phone},
-             {QStringLiteral("address"), d.address},
-             {QStringLiteral("type"), d.customerType},
-             {QStringLiteral("district"), d.district},
-             {QStringLiteral("sub"), d.subDistrict},
-             {QStringLiteral("name"), d.name},
-             {QStringLiteral("code"), d.code},
-             {QStringLiteral("company"), d.company},
-             {QStringLiteral("units"), units},
-             {QStringLiteral("total"), total.toVariant()},
-             {QStringLiteral("spent"), spent.toVariant()},
-             {QStringLiteral("rate"), d.commissionRate.toVariant()},
-             {QStringLiteral("today"), dbDate(now.date())},
-             {QStringLiteral("id"), d.customerId}});
+            [&] {
+                Binds b = identityOf(d);
+                b.insert(QStringLiteral("units"), units);
+                b.insert(QStringLiteral("total"), total.toVariant());
+                b.insert(QStringLiteral("spent"), spent.toVariant());
+                b.insert(QStringLiteral("rate"), d.commissionRate.toVariant());
+                b.insert(QStringLiteral("today"), dbDate(now.date()));
+                b.insert(QStringLiteral("id"), d.customerId);
+                return b;
+            }());
         if (changed == 0) {
             const bool exists = !db_.scalar(QStringLiteral("select id from 客户资料 where id=:id"),
                                             {{QStringLiteral("id"), d.customerId}})
@@ -530,21 +535,7 @@ Outcome OrderEntry::saveNewCustomer(const OrderDraft& d, const NewCustomerRules&
         rate = login_.commissionMethod == commission::kByCustomerType ? commission::customerTypeRate(db_, d.customerType)
                                                                       : Money();
     }
-    const qint64 newId = db_.write([&] {
-        return db_.insert(QStringLiteral("insert into 客户资料 (客户姓名,联系电话,联系地址,手工编码,客户类型,客户单位,客户地区,"
-                                         "小区域,备用1,提成,订水总数量,订水总金额,订水总次数,积分,预付款剩余) values "
-                                         "(:name,:phone,:address,:code,:type,:company,:district,:sub,:remark,:rate,0,0,0,0,0)"),
-                          {{QStringLiteral("name"), d.name},
-                           {QStringLiteral("phone"), d.phone},
-                           {QStringLiteral("address"), d.address},
-                           {QStringLiteral("code"), d.code},
-                           {QStringLiteral("type"), d.customerType},
-                           {QStringLiteral("company"), d.company},
-                           {QStringLiteral("district"), d.district},
-                           {QStringLiteral("sub"), d.subDistrict},
-                           {QStringLiteral("remark"), d.remark},
-                           {QStringLiteral("rate"), rate.toVariant()}});
-    });
+    const qint64 newId = db_.write([&] { return insertCustomer(db_, d, rate, 0, Money(), 0, Money(), QVariant()); });
     if (id)
         *id = newId;
     return Outcome::done(str("保存成功"));
