@@ -38,15 +38,10 @@ protected:
         clock::reset();
         FormTest::TearDown();
     }
-    qint64 line(const QString& document, const QVariantMap& columns = {})
+    qint64 line(const QString& document, QVariantMap columns = {})
     {
-        QVariantMap c{{"单据编号", document},      {"购物日期", "2026-12-11"}, {"产品名称", "桶装水"},
-                      {"产品类型", "水"},          {"数量", 2},                {"已发数量", 0},
-                      {"销售单价", Money::yuan(10).toVariant()}, {"应付货款", Money::yuan(20).toVariant()},
-                      {"收款方式", "现金"},        {"发货完毕", false},        {"交款完毕", false}};
-        for (auto it = columns.begin(); it != columns.end(); ++it)
-            c.insert(it.key(), it.value());
-        return insertRow(db(), "产品销售开票", c, "id");
+        columns.insert(QStringLiteral("单据编号"), document);
+        return test::addOrderLine(db(), columns);
     }
     LoginValues& login() { return LoginValues::current(); }
 };

@@ -16,21 +16,10 @@ const QDate kToday(2026, 12, 11);
 class OrderBoardTest : public test::DbTest {
 protected:
     // An order line of the fixture day; `columns` override.
-    qint64 line(const QString& document, const QVariantMap& columns = {})
+    qint64 line(const QString& document, QVariantMap columns = {})
     {
-        QVariantMap c{{QStringLiteral("单据编号"), document},
-                      {QStringLiteral("购物日期"), QStringLiteral("2026-12-11")},
-                      {QStringLiteral("产品名称"), QStringLiteral("桶装水")},
-                      {QStringLiteral("产品类型"), QStringLiteral("水")},
-                      {QStringLiteral("数量"), 2},
-                      {QStringLiteral("已发数量"), 0},
-                      {QStringLiteral("销售单价"), Money::yuan(10).toVariant()},
-                      {QStringLiteral("收款方式"), QStringLiteral("现金")},
-                      {QStringLiteral("发货完毕"), false},
-                      {QStringLiteral("交款完毕"), false}};
-        for (auto it = columns.begin(); it != columns.end(); ++it)
-            c.insert(it.key(), it.value());
-        return insertRow(db(), QStringLiteral("产品销售开票"), c, QStringLiteral("id"));
+        columns.insert(QStringLiteral("单据编号"), document);
+        return test::addOrderLine(db(), columns);
     }
     QStringList documentsShown(const BoardFilter& f)
     {

@@ -27,9 +27,7 @@ using test::insertRow;
 
 Money money(const char* text)
 {
-    Money m;
-    EXPECT_TRUE(Money::parse(QString::fromUtf8(text), &m)) << text;
-    return m;
+    return test::money(QString::fromUtf8(text));
 }
 
 // Counts the announcements of changed orders while it lives.

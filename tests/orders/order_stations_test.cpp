@@ -31,12 +31,7 @@ const QString kPrepaid = QStringLiteral("预付款");
 const QString kShortOfPrepayment = QStringLiteral("预付款金额不足，请采取其他方式支付！！");
 const QString kProducts = QStringLiteral("桶装水,矿泉水,纯净水");
 
-Money money(const QString& text)
-{
-    Money m;
-    EXPECT_TRUE(Money::parse(text, &m)) << text.toStdString();
-    return m;
-}
+using test::money;
 
 Money money(const char* text)
 {

@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include <gtest/gtest.h>
+
 namespace ts::test {
 
 namespace {
@@ -17,6 +19,13 @@ QVariantMap withDefaults(const QVariantMap& defaults, const QVariantMap& columns
 }
 
 } // namespace
+
+Money money(const QString& text)
+{
+    Money m;
+    EXPECT_TRUE(Money::parse(text, &m)) << text.toStdString();
+    return m;
+}
 
 qint64 insertRow(Db& db, const QString& table, const QVariantMap& columns, const QString& idColumn)
 {

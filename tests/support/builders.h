@@ -35,6 +35,9 @@ qint64 addOrderLine(Db& db, const QVariantMap& columns = {});
 void addWarehouse(Db& db, const QString& name);
 void addStock(Db& db, const QString& warehouse, const QString& product, int units);
 
+// An amount written as text ("12.5"); a text that is no amount fails the test.
+Money money(const QString& text);
+
 // Inserts one row of `table` with `columns`; the id for tables with one.
 qint64 insertRow(Db& db, const QString& table, const QVariantMap& columns, const QString& idColumn = {});
 
