@@ -99,68 +99,63 @@ Query OrderBoard::query(const BoardFilter& f, const QDate& today) const
     return q;
 }
 
+Query OrderBoard::figuresQuery(const QDate& today)
+{
+    // One statement, one round trip: each figure a sub-select on the index
+    // of its own date column, every date compared as a range of the whole
+    // day, so that a value stored with a time of day counts too.
+    return {
+        QStringLiteral(
+            "select (select sum(数量) from 产品销售开票 where 购物日期>=:d1 and 购物日期<:d2 and 产品类型=:water) as ordered, "
+            "(select sum(已发数量) from 产品销售开票 where 购物日期>=:d1 and 购物日期<:d2 and 产品类型=:water) as sent, "
+            "(select sum(数量) from 产品销售开票 where 购物日期>=:d1 and 购物日期<:d2 and 销售单价=0) as free, "
+            "(select sum(实付货款) from 产品销售开票 where 结算日期>=:d1 and 结算日期<:d2 and 收款方式=:cash) as cash, "
+            "(select sum(实付票数) from 产品销售开票 where 结算日期>=:d1 and 结算日期<:d2 and 收款方式=:tickets) as tickets, "
+            "(select sum(签单数) from 产品销售开票 where 签单日期>=:d1 and 签单日期<:d2) as iou, "
+            "(select sum(桶数) from 出租桶明细 where 时间>=:d1 and 时间<:d2) as rented, "
+            "(select sum(桶数) from 回收桶 where 回收桶时间>=:d1 and 回收桶时间<:d2) as unrented, "
+            "(select sum(桶数) from 欠桶明细表 where 时间>=:d1 and 时间<:d2) as lent, "
+            "(select sum(桶数) from 还桶 where 时间>=:d1 and 时间<:d2) as returned, "
+            "(select sum(购买数量) from 水票销售明细 where 时间>=:d1 and 时间<:d2) as sold, "
+            "(select sum(回收数量) from 水票回收表 where 日期>=:d1 and 日期<:d2) as collected, "
+            "(select sum(数量) from 签单还票明细表 where 日期>=:d1 and 日期<:d2) as repaidTickets, "
+            "(select sum(金额) from 签单还款明细表 where 日期>=:d1 and 日期<:d2) as repaidMoney"),
+        {{QStringLiteral("d1"), dbDate(today)},
+         {QStringLiteral("d2"), dbDate(today.addDays(1))},
+         {QStringLiteral("water"), str("水")},
+         {QStringLiteral("cash"), str("现金")},
+         {QStringLiteral("tickets"), str("水票")}}};
+}
+
 QList<DayFigure> OrderBoard::figures(const QDate& today)
 {
-    // Three statements over the order lines, each on the index of its date
-    // column, and one over the other day books; every date compared as a
-    // range of the whole day, so that a value stored with a time of day
-    // counts too.
-    const Binds day{{QStringLiteral("d1"), dbDate(today)}, {QStringLiteral("d2"), dbDate(today.addDays(1))}};
-    Binds ordered = day;
-    ordered.insert(QStringLiteral("water"), str("水"));
-    const Rows byOrderDate = db_.select(
-        QStringLiteral("select sum(case when 产品类型=:water then 数量 end) as ordered, "
-                       "sum(case when 产品类型=:water then 已发数量 end) as sent, "
-                       "sum(case when 销售单价=0 then 数量 end) as free "
-                       "from 产品销售开票 where 购物日期>=:d1 and 购物日期<:d2"),
-        ordered);
-    Binds settled = day;
-    settled.insert(QStringLiteral("cash"), str("现金"));
-    settled.insert(QStringLiteral("tickets"), str("水票"));
-    const Rows bySettlement = db_.select(
-        QStringLiteral("select sum(case when 收款方式=:cash then 实付货款 end) as cash, "
-                       "sum(case when 收款方式=:tickets then 实付票数 end) as tickets "
-                       "from 产品销售开票 where 结算日期>=:d1 and 结算日期<:d2"),
-        settled);
-    const QVariant iou = db_.scalar(
-        QStringLiteral("select sum(签单数) from 产品销售开票 where 签单日期>=:d1 and 签单日期<:d2"), day);
-    const Rows books = db_.select(
-        QStringLiteral("select (select sum(桶数) from 出租桶明细 where 时间>=:d1 and 时间<:d2) as rented, "
-                       "(select sum(桶数) from 回收桶 where 回收桶时间>=:d1 and 回收桶时间<:d2) as unrented, "
-                       "(select sum(桶数) from 欠桶明细表 where 时间>=:d1 and 时间<:d2) as lent, "
-                       "(select sum(桶数) from 还桶 where 时间>=:d1 and 时间<:d2) as returned, "
-                       "(select sum(购买数量) from 水票销售明细 where 时间>=:d1 and 时间<:d2) as sold, "
-                       "(select sum(回收数量) from 水票回收表 where 日期>=:d1 and 日期<:d2) as collected, "
-                       "(select sum(数量) from 签单还票明细表 where 日期>=:d1 and 日期<:d2) as repaidTickets, "
-                       "(select sum(金额) from 签单还款明细表 where 日期>=:d1 and 日期<:d2) as repaidMoney"),
-        day);
-
+    const Rows all = db_.select(figuresQuery(today));
     auto count = [](const QVariant& v, const char* unit) {
         return QString::number(Money::fromVariant(v).units() / Money::kScale) + QStringLiteral("  ") + str(unit);
     };
     auto amount = [](const QVariant& v, const char* unit) {
         return Money::fromVariant(v).toDisplayString() + QStringLiteral("  ") + str(unit);
     };
-    auto v = [](const Rows& r, const char* field) { return r.value(0, QString::fromUtf8(field)); };
-    const Money orderedUnits = Money::fromVariant(v(byOrderDate, "ordered"));
-    const Money sent = Money::fromVariant(v(byOrderDate, "sent"));
+    auto v = [&all](const char* field) { return all.value(0, QString::fromUtf8(field)); };
+    const Money orderedUnits = Money::fromVariant(v("ordered"));
+    const Money sent = Money::fromVariant(v("sent"));
     return {
-        {str("今日订水："), count(v(byOrderDate, "ordered"), "桶")},
-        {str("今日送水："), count(v(byOrderDate, "sent"), "桶")},
-        {str("送水收款："), amount(v(bySettlement, "cash"), "元")},
-        {str("送水收票："), count(v(bySettlement, "tickets"), "张")},
-        {str("送水签单："), count(iou, "张")},
+        {str("今日订水："), count(v("ordered"), "桶")},
+        {str("今日送水："), count(v("sent"), "桶")},
+        {str("送水收款："), amount(v("cash"), "元")},
+        {str("送水收票："), count(v("tickets"), "张")},
+        {str("送水签单："), count(v("iou"), "张")},
         {str("未送桶数："), count((orderedUnits - sent).toVariant(), "桶")},
-        {str("免费桶数："), count(v(byOrderDate, "free"), "桶")},
-        {str("今日租桶："), count(v(books, "rented"), "桶")},
-        {str("租桶回收："), count(v(books, "unrented"), "桶")},
-        {str("今日借桶："), count(v(books, "lent"), "桶")},
-        {str("借桶归还："), count(v(books, "returned"), "桶")},
-        {str("水票销售："), count(v(books, "sold"), "张")},
-        {str("水票回收："), count(v(books, "collected"), "张")},
-        {str("今日还票："), count(v(books, "repaidTickets"), "张")},
+        {str("免费桶数："), count(v("free"), "桶")},
+        {str("今日租桶："), count(v("rented"), "桶")},
+        {str("租桶回收："), count(v("unrented"), "桶")},
+        {str("今日借桶："), count(v("lent"), "桶")},
+        {str("借桶归还："), count(v("returned"), "桶")},
+        {str("水票销售："), count(v("sold"), "张")},
+        {str("水票回收："), count(v("collected"), "张")},
+        {str("今日还票："), count(v("repaidTickets"), "张")},
         // Repayments keep their fen.
-        {str("今日还款："), amount(v(books, "repaidMoney"), "元")},
+        {str("今日还款："), amount(v("repaidMoney"), "元")},
     };
 }
 

@@ -62,6 +62,8 @@ public:
 
     // "今日统计" in screen order. A figure over no rows is 0.
     QList<DayFigure> figures(const QDate& today);
+    // The one statement the figures come from.
+    static Query figuresQuery(const QDate& today);
 
     static LineColour colourOf(bool paid, bool delivered, const QString& paymentMethod, const QString& slipReturned);
     static QString legend(LineColour colour);
