@@ -100,6 +100,10 @@ MainBoard::MainBoard(LoginValues& login, LineForms forms, QWidget* parent)
         return colourFor(OrderBoard::colourOf(r.value(str("交款完毕")).toBool(), r.value(str("发货完毕")).toBool(),
                                               r.value(str("收款方式")).toString(), r.value(str("回单登记")).toString()));
     });
+    // The selected line keeps black text, coloured or not.
+    QPalette selected = grid_->view()->palette();
+    selected.setColor(QPalette::HighlightedText, Qt::black);
+    grid_->view()->setPalette(selected);
     connect(grid_, &DataGrid::rowDoubleClicked, this, [this](int) {
         if (grid_->rowCount() == 0)
             return;
