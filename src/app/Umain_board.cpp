@@ -178,6 +178,15 @@ QWidget* MainBoard::buildQuickStrip()
     row->addWidget(singleStyle_);
     row->addWidget(makeButton(str("单张打印"), [this] { printDocument(); }, strip));
     row->addWidget(makeButton(str("导出到EXCEL"), [this] { exportBoard(); }, strip));
+    play_ = makeButton(str("录音重放"), [this] { playRecording(); }, strip);
+    stopPlaying_ = makeButton(str("停止播放录音"), [this] {
+        if (stopPlayer_)
+            stopPlayer_();
+    }, strip);
+    play_->setEnabled(false);
+    stopPlaying_->setEnabled(false);
+    row->addWidget(play_);
+    row->addWidget(stopPlaying_);
     row->addStretch();
     return strip;
 }
@@ -520,6 +529,39 @@ void MainBoard::exportBoard()
     progress.reset();
     if (o)
         Messages::instance().information(window(), str("导出完毕"));
+}
+
+void MainBoard::setPlayer(std::function<void(const QString&)> play, std::function<void()> stop)
+{
+    player_ = std::move(play);
+    stopPlayer_ = std::move(stop);
+    play_->setEnabled(bool(player_));
+    stopPlaying_->setEnabled(bool(stopPlayer_));
+}
+
+void MainBoard::playRecording()
+{
+    runAction(window(), [this]() -> Outcome {
+        if (!player_)
+            return Outcome::done();
+        const QVariantMap line = selectedLine();
+        const OrderBoard::Recording r =
+            OrderBoard(appDb()).recordingOf(line.value(str("录音文件")).toString(), selectedDocument());
+        for (const QString& n : r.outcome.notices)
+            Messages::instance().information(window(), n);
+        if (!r.outcome)
+            return r.outcome;
+        if (r.file.isEmpty())
+            return Outcome::done();
+        // The Q-type box stores whole paths; the others names under the
+        // program folder, written with the old separator.
+        QString file = r.file;
+        file.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        if (login_.callerIdMode != str("录音登陆Q型"))
+            file = QDir(programDir()).filePath(file);
+        player_(file);
+        return Outcome::done();
+    });
 }
 
 QVariantMap MainBoard::selectedLine() const

@@ -56,6 +56,12 @@ public:
     // The form an entry's operation ends in.
     static QString formOf(const QString& entry);
 
+    // Plays and stops a recorded call; the call log brings the player. The
+    // two buttons stay off until then.
+    void setPlayer(std::function<void(const QString& file)> play, std::function<void()> stop);
+    // 录音重放 on the selected line.
+    void playRecording();
+
     void applyRights(const LoginValues& login);
     // A line form became part of the program: its pop-up entries may work.
     void updateEntries();
@@ -95,6 +101,10 @@ private:
     QPushButton* quickOrder_;
     QPushButton* showPanel_;
     QComboBox* batchStyle_;
+    QPushButton* play_;
+    QPushButton* stopPlaying_;
+    std::function<void(const QString&)> player_;
+    std::function<void()> stopPlayer_;
     QComboBox* singleStyle_;
     QGroupBox* panel_;
     QRadioButton* allRegions_;

@@ -323,6 +323,24 @@ OrderBoard::RefundWay OrderBoard::checkRefund(const QString& document, QString* 
     return RefundWay::Refund;
 }
 
+OrderBoard::Recording OrderBoard::recordingOf(const QString& lineFile, const QString& document)
+{
+    Recording r;
+    if (!lineFile.isEmpty()) {
+        r.file = lineFile;
+        return r;
+    }
+    const Rows calls = db_.select(QStringLiteral("select 录音文件 from 来电历史记录表 where 订单编号=:doc order by 编号"),
+                                  {{QStringLiteral("doc"), document}});
+    if (document.isEmpty() || calls.isEmpty()) {
+        r.outcome = Outcome::refused(str("该通话没有被录音"));
+        return r;
+    }
+    r.outcome.notices << str("订单里没有录音录音文件，历史来电里找到了录音文件");
+    r.file = calls.text(0, QStringLiteral("录音文件"));
+    return r;
+}
+
 int OrderBoard::deliverAll(const QList<qint64>& lineIds)
 {
     if (lineIds.isEmpty())

@@ -87,6 +87,17 @@ public:
     enum class RefundWay { Refuse, Refund, CancelInstead };
     RefundWay checkRefund(const QString& document, QString* message);
 
+    // 录音重放: the recording of the line's call. The line's own 录音文件 when
+    // it has one; else the call that led to its order, with a notice that it
+    // was found there; else refused with "该通话没有被录音". `file` is the
+    // stored name (a full path in the Q-type recording mode, else relative
+    // to the program folder).
+    struct Recording {
+        Outcome outcome;
+        QString file;
+    };
+    Recording recordingOf(const QString& lineFile, const QString& document);
+
     // 成批发货: marks delivered exactly the lines the operator saw in the
     // preview that are still undelivered; returns how many were marked.
     int deliverAll(const QList<qint64>& lineIds);

@@ -1,5 +1,6 @@
 #include "app/Umain.h"
 #include "app/Umain_board.h"
+#include "app/app_context.h"
 #include "orders/order_basket.h"
 #include "orders/order_entry.h"
 #include "session/clock.h"
@@ -11,6 +12,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -142,6 +144,29 @@ TEST_P(BoardFormTest, APrintOfOneOrderWantsAnOrder)
     w.show();
     QTest::mouseClick(child<QPushButton>(w, "单张打印"), Qt::LeftButton);
     EXPECT_EQ(messages.informations, QStringList{"请先选择订水单据！！"});
+}
+
+TEST_P(BoardFormTest, ARecordingPlaysFromTheLineOrItsCall)
+{
+    line("202612110001", {{"录音文件", "录音文件\\k1.wav"}});
+    line("202612110002");
+    line("202612110003");
+    insertRow(db(), "来电历史记录表", {{"订单编号", "202612110002"}, {"录音文件", "录音文件\\k2.wav"}}, "编号");
+    Tmain w(login());
+    w.show();
+    auto* play = child<QPushButton>(w, "录音重放");
+    EXPECT_FALSE(play->isEnabled());
+    QStringList played;
+    w.board()->setPlayer([&](const QString& file) { played << file; }, [] {});
+    ASSERT_TRUE(play->isEnabled());
+    for (int row = 0; row < 3; ++row) {
+        w.board()->grid()->setCurrentRow(row);
+        QTest::mouseClick(play, Qt::LeftButton);
+    }
+    const QDir dir(programDir());
+    EXPECT_EQ(played, (QStringList{dir.filePath("录音文件/k1.wav"), dir.filePath("录音文件/k2.wav")}));
+    EXPECT_EQ(messages.informations,
+              (QStringList{"订单里没有录音录音文件，历史来电里找到了录音文件", "该通话没有被录音"}));
 }
 
 TEST_P(BoardFormTest, TheCallLogButtonIsTheMenuEntry)

@@ -233,6 +233,34 @@ TEST_P(OrderBoardTest, BatchDeliveryMarksExactlyTheLinesShown)
     EXPECT_EQ(r.value(2, "id").toLongLong(), arrivedSince);
 }
 
+TEST_P(OrderBoardTest, ARecordingIsTheLinesOrElseItsCalls)
+{
+    insertRow(db(), "来电历史记录表", {{"订单编号", "202612110002"}, {"录音文件", "录音文件\\k2.wav"}}, "编号");
+    insertRow(db(), "来电历史记录表", {{"订单编号", "202612110003"}, {"录音文件", ""}}, "编号");
+    OrderBoard board(db());
+    struct Case {
+        const char* lineFile;
+        const char* document;
+        const char* file;
+        QStringList notices;
+        const char* refusal;
+    };
+    const QString found = "订单里没有录音录音文件，历史来电里找到了录音文件";
+    const Case cases[] = {
+        {"录音文件\\k1.wav", "202612110001", "录音文件\\k1.wav", {}, ""},
+        {"", "202612110002", "录音文件\\k2.wav", {found}, ""},
+        {"", "202612110003", "", {found}, ""},
+        {"", "202612110009", "", {}, "该通话没有被录音"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.document);
+        const OrderBoard::Recording r = board.recordingOf(QString::fromUtf8(c.lineFile), QString::fromUtf8(c.document));
+        EXPECT_EQ(r.outcome.message, QString::fromUtf8(c.refusal));
+        EXPECT_EQ(r.outcome.notices, c.notices);
+        EXPECT_EQ(r.file, QString::fromUtf8(c.file));
+    }
+}
+
 TEST_P(OrderBoardTest, TheColourChoiceIsKept)
 {
     OrderBoard board(db());
