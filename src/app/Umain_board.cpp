@@ -29,6 +29,8 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTableView>
 #include <QMouseEvent>
 #include <QVBoxLayout>
@@ -126,7 +128,20 @@ MainBoard::MainBoard(LoginValues& login, LineForms forms, QWidget* parent)
 
     auto* middle = new QHBoxLayout;
     middle->addWidget(grid_, 1);
-    middle->addWidget(buildFigures());
+    // The figures and the print buttons scroll rather than push the window
+    // past the screen when the filter panel is open.
+    auto* sideBox = new QWidget;
+    auto* side = new QVBoxLayout(sideBox);
+    side->setContentsMargins(0, 0, 0, 0);
+    side->addWidget(buildFigures(), 1);
+    side->addWidget(buildPrinting());
+    auto* sideScroll = new QScrollArea(this);
+    sideScroll->setWidget(sideBox);
+    sideScroll->setWidgetResizable(true);
+    sideScroll->setFrameShape(QFrame::NoFrame);
+    sideScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    sideScroll->setMinimumWidth(sideBox->sizeHint().width() + sideScroll->verticalScrollBar()->sizeHint().width());
+    middle->addWidget(sideScroll);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -167,17 +182,6 @@ QWidget* MainBoard::buildQuickStrip()
     row->addWidget(makeButton(str("历史来电记录"), {}, strip));
     showPanel_ = makeButton(str("显示查询条件"), [this] { showPanel(panel_->isHidden()); }, strip);
     row->addWidget(showPanel_);
-    row->addSpacing(12);
-
-    batchStyle_ = makeComboBox(str("样式"), strip);
-    batchStyle_->addItems({QStringLiteral("A4"), str("POS58打印")});
-    row->addWidget(batchStyle_);
-    row->addWidget(makeButton(str("成批打印"), [this] { printBoard(); }, strip));
-    singleStyle_ = makeComboBox(str("单张打印样式"), strip);
-    singleStyle_->addItems({QStringLiteral("POS76"), QStringLiteral("word2003"), str("自定义报表")});
-    row->addWidget(singleStyle_);
-    row->addWidget(makeButton(str("单张打印"), [this] { printDocument(); }, strip));
-    row->addWidget(makeButton(str("导出到EXCEL"), [this] { exportBoard(); }, strip));
     play_ = makeButton(str("录音重放"), [this] { playRecording(); }, strip);
     stopPlaying_ = makeButton(str("停止播放录音"), [this] {
         if (stopPlayer_)
@@ -308,6 +312,22 @@ QWidget* MainBoard::buildPanel()
     grid->addWidget(makeButton(str("查询"), [this] { runAction(this, [this] { search(); }); }, panel_), 0, 5, Qt::AlignBottom);
     panel_->hide();
     return panel_;
+}
+
+QWidget* MainBoard::buildPrinting()
+{
+    auto* box = new QGroupBox(str("打印与导出"), this);
+    auto* grid = new QGridLayout(box);
+    batchStyle_ = makeComboBox(str("样式"), box);
+    batchStyle_->addItems({QStringLiteral("A4"), str("POS58打印")});
+    grid->addWidget(batchStyle_, 0, 0);
+    grid->addWidget(makeButton(str("成批打印"), [this] { printBoard(); }, box), 0, 1);
+    singleStyle_ = makeComboBox(str("单张打印样式"), box);
+    singleStyle_->addItems({QStringLiteral("POS76"), QStringLiteral("word2003"), str("自定义报表")});
+    grid->addWidget(singleStyle_, 1, 0);
+    grid->addWidget(makeButton(str("单张打印"), [this] { printDocument(); }, box), 1, 1);
+    grid->addWidget(makeButton(str("导出到EXCEL"), [this] { exportBoard(); }, box), 2, 0, 1, 2);
+    return box;
 }
 
 QWidget* MainBoard::buildFigures()

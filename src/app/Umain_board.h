@@ -89,6 +89,7 @@ private:
     bool openLine(const QString& formClass, const QVariantMap& line, const QString& entry);
     QWidget* buildPanel();
     QWidget* buildFigures();
+    QWidget* buildPrinting();
     QWidget* buildLegend();
     QWidget* buildQuickStrip();
 
