@@ -138,6 +138,22 @@ TEST_P(BoardFormTest, OperationsCheckTheLineThenOpenTheirForm)
     EXPECT_EQ(opened, QStringList{"删除订货单:202612110002"});
 }
 
+TEST_P(BoardFormTest, TheFilterPanelOpensWithinTheScreen)
+{
+    Tmain w(login());
+    w.show();
+    auto* toggle = child<QPushButton>(w, "显示查询条件");
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    EXPECT_TRUE(child<QWidget>(w, "查询条件")->isVisible());
+    EXPECT_EQ(toggle->text(), "隐藏查询条件");
+    const QSize least = w.minimumSizeHint().expandedTo(w.minimumSize());
+    EXPECT_LE(least.width(), 1024);
+    EXPECT_LE(least.height(), 768 - 40);  // the title bar and the task bar
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    EXPECT_FALSE(child<QWidget>(w, "查询条件")->isVisible());
+    EXPECT_EQ(toggle->text(), "显示查询条件");
+}
+
 TEST_P(BoardFormTest, APrintOfOneOrderWantsAnOrder)
 {
     Tmain w(login());
