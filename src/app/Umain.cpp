@@ -394,13 +394,14 @@ void Tmain::showEvent(QShowEvent* event)
 
 void Tmain::buildTimers()
 {
-    struct Spec {
+    struct TimerSetup {
         const char* name;
         int interval;
         bool once;
     };
-    for (const Spec& t : {Spec{"Timer2", 1000, true}, Spec{"Timer3", 1000, true}, Spec{"Timer4", 60000, false},
-                          Spec{"Timer5", 5000, true}, Spec{"Timer_duanxin", 1000, false}}) {
+    for (const TimerSetup& t : {TimerSetup{"Timer2", 1000, true}, TimerSetup{"Timer3", 1000, true},
+                                TimerSetup{"Timer4", 60000, false}, TimerSetup{"Timer5", 5000, true},
+                                TimerSetup{"Timer_duanxin", 1000, false}}) {
         const QString name = QString::fromLatin1(t.name);
         auto* timer = new QTimer(this);
         timer->setObjectName(name);

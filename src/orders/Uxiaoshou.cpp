@@ -1,6 +1,7 @@
 #include "orders/Uxiaoshou.h"
 
 #include "app/app_context.h"
+#include "storage/db.h"
 #include "customers/Ukehu_list.h"
 #include "customers/customer_list.h"
 #include "customers/customer_picker.h"
@@ -869,11 +870,14 @@ void Txiaoshou::done(int r)
 
 void Txiaoshou::closeOrder()
 {
+    // The basket goes and the call is marked together, or neither.
     runAction(this, [this] {
-        if (basket_)
-            basket_->clear();
-        if (result_ == kOrdered && callRow_ != 0)
-            entry().markCallOrdered(callRow_);
+        appDb().write([this] {
+            if (basket_)
+                basket_->clear();
+            if (result_ == kOrdered && callRow_ != 0)
+                entry().markCallOrdered(callRow_);
+        });
     });
     callRow_ = 0;
     showBasket();

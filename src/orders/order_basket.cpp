@@ -99,14 +99,7 @@ int OrderBasket::add(const QString& product, Money unitPrice, const std::optiona
     l.productType = productType;
     db_.run(QStringLiteral("insert into 销售临时表 (电话号码,行号,产品名称,数量,销售单价,总金额,提成,产品类型) "
                            "values (:key,:line,:product,:qty,:price,:amount,:commission,:type)"),
-            {{QStringLiteral("key"), key_},
-             {QStringLiteral("line"), l.line},
-             {QStringLiteral("product"), l.product},
-             {QStringLiteral("qty"), l.quantity},
-             {QStringLiteral("price"), l.unitPrice},
-             {QStringLiteral("amount"), l.amount},
-             {QStringLiteral("commission"), l.commission},
-             {QStringLiteral("type"), l.productType}});
+            bindsOf(l));
     return next;
 }
 
@@ -121,18 +114,23 @@ void OrderBasket::clear()
     db_.run(QStringLiteral("delete from 销售临时表 where 电话号码=:key"), {{QStringLiteral("key"), key_}});
 }
 
+Binds OrderBasket::bindsOf(const BasketLine& l) const
+{
+    return {{QStringLiteral("key"), key_},
+            {QStringLiteral("line"), l.line},
+            {QStringLiteral("product"), l.product},
+            {QStringLiteral("qty"), l.quantity},
+            {QStringLiteral("price"), l.unitPrice},
+            {QStringLiteral("amount"), l.amount},
+            {QStringLiteral("commission"), l.commission},
+            {QStringLiteral("type"), l.productType}};
+}
+
 void OrderBasket::save(const BasketLine& l)
 {
     db_.run(QStringLiteral("update 销售临时表 set 产品名称=:product,数量=:qty,销售单价=:price,总金额=:amount,"
                            "提成=:commission,产品类型=:type where 电话号码=:key and 行号=:line"),
-            {{QStringLiteral("key"), key_},
-             {QStringLiteral("line"), l.line},
-             {QStringLiteral("product"), l.product},
-             {QStringLiteral("qty"), l.quantity},
-             {QStringLiteral("price"), l.unitPrice},
-             {QStringLiteral("amount"), l.amount},
-             {QStringLiteral("commission"), l.commission},
-             {QStringLiteral("type"), l.productType}});
+            bindsOf(l));
 }
 
 std::optional<int> OrderBasket::parseQuantity(const QString& text)

@@ -73,6 +73,8 @@ public:
 
 private:
     void save(const BasketLine& l);
+    // A line's values under the names its insert and update bind.
+    Binds bindsOf(const BasketLine& l) const;
     // An amount typed into one of the line's money cells.
     Outcome setMoney(int line, const QString& text, QString BasketLine::*field, const QString& refusal);
 
